@@ -11,6 +11,7 @@ TSterownik::TSterownik(QObject *owner) : TSerial(owner) {
     KasujMnoznik();
     KasujKorOdObr();
     KasujKorekty();
+    KasujWzbogacenie(); // enrichment / leaning starts neutral (128)
     WriteRequests = 0; // the defaults are not something to send
 
     Timer = new QTimer(this);
