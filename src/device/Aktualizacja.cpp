@@ -1,0 +1,53 @@
+// Firmware update: the image file is checked against the connected controller's hardware; the
+// transfer itself runs through the scheduler (jump, identify, 224 blocks, return).
+#include "app/core/LangText.h"
+#include "device/TSterownik.h"
+
+#include <QFile>
+#include <cstring>
+
+namespace {
+constexpr int FirmwareBlocks = 224;
+constexpr int FirmwareHeader = 256;
+constexpr int FirmwareMinSize = FirmwareHeader + FirmwareBlocks * 256; // 57600
+constexpr int FirmwareMaxSize = 65536;
+} // namespace
+
+bool TSterownik::Aktualizacja(const QString &fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) {
+        Komunikat(QStringLiteral("Error code 141"), 16);
+        return false;
+    }
+    const QByteArray data = f.read(FirmwareMaxSize);
+    // A file too short to hold all blocks would flash whatever the buffer held before; files too
+    // long, of another kind or for other hardware are refused too, and the fitter is told so.
+    const bool fits = data.size() >= FirmwareMinSize && data.size() < FirmwareMaxSize && f.atEnd();
+    const auto *d = reinterpret_cast<const uint8_t *>(data.constData());
+    const bool matches = fits && std::memcmp(d, "img file", 8) == 0 && d[8] == Identyfikacja[44] &&
+                         d[18] == Identyfikacja[40] && d[20] == Identyfikacja[42] &&
+                         d[21] == Identyfikacja[43];
+    if (!matches) {
+        Komunikat(LangText(1362), 16);
+        return false;
+    }
+    FirmwareImage.assign(FirmwareMaxSize, 0xFF);
+    std::memcpy(FirmwareImage.data(), d, size_t(data.size()));
+    FirmwareBlock = 0;
+    BootExpected = 1;
+    JumpBootPending = 1;
+    return true;
+}
+
+void TSterownik::FirmwareBlokPotwierdzony() {
+    if (!FlashActive) return; // a stray acknowledgement outside a transfer moves nothing
+    ++FirmwareBlock;
+    if (OnFirmwareProgress) OnFirmwareProgress(FirmwareBlock * 100 / FirmwareBlocks);
+    if (FirmwareBlock >= FirmwareBlocks) {
+        FirmwareBlock = FirmwareBlocks;
+        FlashActive = 0;
+        BootExpected = 0;
+        ReturnBootPending = 1;
+        if (OnFirmwareDone) OnFirmwareDone();
+    }
+}
