@@ -1,0 +1,54 @@
+#pragma once
+// Settings of the virtual ELM327 adapter and the car behind it, filled from the command line.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+struct ElmOptions {
+    // The car
+    int protocol = 6;          // bus protocol of the car, 1..9 in the adapter's numbering
+    int ecus = 1;              // control units answering, 1..8; the first one is the engine
+    QList<uint16_t> stored;    // mode 03 codes of the engine unit
+    QList<uint16_t> pending;   // mode 07 codes
+    QList<uint16_t> permanent; // mode 0A codes (a clear does not remove them)
+    bool ignitionOff = false;  // no unit answers: "UNABLE TO CONNECT"
+    QByteArray vin = "TRVSIM0A0B1C23456";
+
+    // The adapter
+    QByteArray banner = "ELM327 v1.5";
+    double voltage = 12.6;  // ATRV
+    bool linefeeds = false; // line feeds after CR from reset on (ATL1)
+
+    // Timing in milliseconds
+    int delayMs = 40;       // a unit's answer to one request
+    int atMs = 2;           // an AT command
+    int resetMs = 250;      // ATZ until the banner
+    int searchMs = 600;     // automatic protocol search
+    int busInitMs = 400;    // K-line bus initialisation
+    int splitPromptMs = 60; // gap before the prompt with splitPrompt
+
+    // Quirks of real adapters
+    double dropPromptRate = 0.0; // share of replies whose ">" never arrives, 0..1
+    bool junk = false;           // junk bytes and NULs before the "ATZ" banner
+    bool splitPrompt = false;    // the prompt arrives as a piece of its own
+    bool canPadding = false;     // CAN frames are padded to 8 bytes
+    uint8_t padByte = 0x00;
+    bool searching = false; // "SEARCHING..." before the first answer on a set protocol too
+    uint32_t seed = 1;      // random quirks are repeatable
+
+    // The program
+    QString link;         // symbolic link to the pseudo-terminal, removed on exit
+    bool verbose = false; // log every exchange on stderr
+};
+
+// Parses "P0420,C0035,U0100" into 16-bit codes; false with a message on a bad entry.
+bool parseDtcList(const QString &text, QList<uint16_t> *codes, QString *error);
+// Five-character text of a code, "P0420".
+QByteArray dtcText(uint16_t code);
+
+// Parses the options of `tarven-sim elm`; nullopt with a message in *error on bad input.
+std::optional<ElmOptions> parseElmOptions(const QStringList &args, QString *error);
+QString elmUsage();
