@@ -1,0 +1,143 @@
+#pragma once
+// OBD-II engine: talks to an ELM327-type adapter on its own serial port, finds the bus protocol and
+// the engine control units, polls the chosen PIDs, reads and clears trouble codes, and hands the
+// fuel system status and fuel trims on to the gas controller link.
+#include "link/TSerial.h"
+#include "obd/ObdModels.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QTimer;
+class TSterownik;
+
+// One entry of the PID catalogue; the index in TObd::Pidy is the PID number.
+struct pid {
+    int32_t bajty = 0;       // data bytes of the answer (after the mode and PID bytes)
+    QString nazwa;           // long name
+    QString skrot;           // short name
+    QString jednostka;       // unit, shown in square brackets after the value
+    int32_t typ = -1;        // decoder number, -1 = none
+    int32_t wiersz = -1;     // PID grid row showing the entry, -1 = not shown
+    uint8_t obslugiwany = 0; // supported by the chosen ECU
+    uint8_t odpytywany = 0;  // polled
+};
+
+class TObd : public TSerial {
+    Q_OBJECT
+public:
+    static constexpr int RozmiarBufora = 1024;   // receive buffer size
+    static constexpr int Takt = 100;             // loop tick in ms
+    static constexpr int CzasOczekiwania = 3000; // reply time-out in ms
+
+    explicit TObd(QObject *owner = nullptr);
+    ~TObd() override;
+
+    // ---- data
+    QList<pid> Pidy;
+    QByteArray Odpowiedz;          // last complete reply, prompt included
+    QByteArray KomendaUzytkownika; // raw command queued by AtCommand
+    int32_t TrybListy = 0;         // PID grid: 0 full catalogue, otherwise only polled PIDs
+    int32_t LiczbaEcu = 0;
+    int32_t Ecu = 0;      // chosen ECU: CAN identifier on 11-bit CAN, source address otherwise
+    int32_t Protokol = 0; // -1 searching, 0 unknown, 1..12 adapter protocol number
+    int32_t AktualnyPid = 0;
+    int32_t Stan = 0;           // task loop state
+    int32_t Opoznienie = 0;     // ms still to wait before the next step
+    int32_t CzasOdpowiedzi = 0; // ms left for the pending reply
+    uint8_t Zajety = 0;
+    uint8_t CzekaNaOdpowiedz = 0;
+    uint8_t JestKomenda = 0;
+    uint8_t BuforRx[RozmiarBufora + 1] = {};
+    int32_t DlugoscRx = 0;
+    TSterownik *Sterownik = nullptr;
+    QTimer *Timer = nullptr; // 200 ms to the first tick, then 100 ms
+    TObdGrid *MyGridStatus = nullptr;
+    TObdGrid *MyGridPidy = nullptr;
+    TObdTextBox *MyRichDtc = nullptr;
+    int32_t WymuszonyProtokol = 0; // 0 = automatic protocol search
+
+    std::function<void(QObject *sender, const QString &text, uint32_t colour)> OnTekst;
+    std::function<void(int kind, int a, int b, int c)> OnZdarzenie;
+
+    // ---- buttons and commands
+    void WcisnietoPrzycisk(int przycisk);
+    void SetProtokol(int protokol);
+    void AtCommand(const QByteArray &tekst);
+
+    // ---- link to the adapter
+    void Nadaj(const QByteArray &tekst);
+    void WyslijBufor(const uint8_t *bajty, int n);
+    void OdbierzBufor();
+    void Powtorz();
+    int Analizuj(const QByteArray &tekst) const;
+    bool CzyBlad() const;
+    static int32_t TekstNaInt(const QByteArray &tekst, int n);
+    void Status(int wiersz, const QString &tekst, bool czysc);
+
+    // ---- ticks and the task loop
+    void OnTimer0();
+    void OnTimer1();
+    void PetlaZadan();
+    // Stops the run-time tick (tests drive OnTimer0 and OnTimer1 directly).
+    void StopTimer();
+
+    // ---- callbacks
+    void DoOnTekst(const QString &tekst, uint32_t kolor);
+    void DoOnZdarzenie(int a, int b, int c);
+
+    // ---- PID catalogue
+    void DodajPid(int32_t bajty, const QString &nazwa, const QString &skrot, const QString &jednostka,
+                  int32_t typ);
+
+    // ---- PID polling and display
+    void KolejnyPid();
+    void WyswietlPid();
+    QString DekodujPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt) const;
+    static QString NazwaStandarduObd(uint32_t n);
+    void OpiszPid();
+    void ZmianaListy(int tryb);
+    void MyGridPidyClick();
+    void MyGridPidyDblClick();
+    void MyGridPidyKeyDown(int klawisz);
+
+    // ---- trouble codes
+    void KodyBledow(int tryb);
+    void KodyBledowISO(int tryb);
+    void KodyBledowCAN(int tryb);
+    void KodyBledowCyfra(uint16_t kod);
+    void KodyBledowOpis(const QString &kod, int zasob);
+    static QString TekstKodu(uint16_t kod);
+
+    // ---- ECU discovery and supported PIDs
+    void SzukajEcu();
+    void StatusEcu();
+    std::optional<int> SzukajEcuPid(int pp) const;
+    bool SzukajEcuMode(int mm);
+    void PIDsupported(int baza);
+
+    // ---- adapter status panel
+    void StatusElm();
+    void StatusVoltage();
+    void StatusProtokol();
+    void StatusDteMil();
+    static QString NazwaProtokolu(int protokol); // status row text, "?" when unknown
+    static QString OpisProtokolu(int protokol);  // logged text, empty when unknown
+
+private:
+    void BudujKatalog();
+    void UkladStatusu();
+    void KrokSzukania(int krok);
+    bool Sprawdz(const QByteArray &tekst, const QByteArray &komenda, int nastepny);
+    bool BladPoPolaczeniu() const;
+    void PrzelaczPolling();
+    void UsunNaglowkiRamek(int q);
+    void ObetnijNaCr();
+    QString AdresEcu(int minCyfr) const;
+
+    bool pierwszyTik_ = true;
+};
