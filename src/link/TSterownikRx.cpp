@@ -146,7 +146,8 @@ void TSterownik::AnalizaOdbioru(int length) {
                 if (length < 128) std::memcpy(Identyfikacja, f, size_t(length));
                 const int mode = length > 5 ? f[5] : -1;
                 if (mode == 0) {
-                    InjectorCount = Identyfikacja[59];
+                    // Only a stored reply that reached byte 59 says how many channels there are.
+                    if (length < 128 && length > 59) InjectorCount = Identyfikacja[59];
                     ListaParamOdPlytki();
                     OtherRequests |= ReqReadErrors;
                     ReadRequests = PelnyOdczyt;

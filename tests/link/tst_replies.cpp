@@ -149,6 +149,7 @@ private slots:
         QCOMPARE(int(r.Eng.Identyfikacja[43]), 0);
         QCOMPARE(int(r.Eng.Identyfikacja[59]), 0);
         QCOMPARE(int(r.Eng.NewBoard), 0);
+        QCOMPARE(int(r.Eng.InjectorCount), 6); // the reply did not reach the channel count
     }
 
     void identificationTooLong() {
@@ -161,6 +162,7 @@ private slots:
         QCOMPARE(int(r.Eng.Identyfikacja[128]), 0x77); // the part kept only in files is untouched
         QCOMPARE(r.Eng.OtherRequests & ReqIdentify, 0u);
         QCOMPARE(r.Eng.ReadRequests, 0xF3079Fu);
+        QCOMPARE(int(r.Eng.InjectorCount), 8); // not taken from a reply that was not stored
     }
 
     void bootloaderIdentification() {
