@@ -1,11 +1,116 @@
+// tarven: the service program of the TARVEN gas-injection controllers.
+//
+//   tarven [--port PATH] [--obd-port PATH] [--link-key N] [--admin] [--demo] [--lang L]
+//
+//   --port PATH      the controller on this device file instead of the configured port
+//   --obd-port PATH  the OBD adapter on this device file, connected at start
+//   --link-key N     scrambling key of the controller link (0…255) for this run
+//   --admin          administrator mode: the keys H (view), J (language), K (colours) and Q (the
+//                    administrator menu) work, and the splash is short
+//   --demo           start the virtual controller and the virtual ELM327 adapter (tarven-sim, beside
+//                    this program) and connect to them: the program live without hardware
+//   --lang L         language of this run: en, pl, ru, es (or 0…3)
+// None of these is stored in the configuration.
+#include "app/Komunikaty.h"
+#include "app/TDemo.h"
+#include "app/TForm1.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+
+namespace {
+int Jezyk(const QString &v) {
+    const QString s = v.trimmed().toLower();
+    const QStringList names = {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("ru"),
+                               QStringLiteral("es")};
+    if (names.contains(s)) return int(names.indexOf(s));
+    bool ok = false;
+    const int n = s.toInt(&ok);
+    return ok && n >= 0 && n <= 3 ? n : -2;
+}
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("TARVEN v") + QStringLiteral(TARVEN_VERSION));
-    w.resize(1024, 700);
-    w.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Tarven"));
+    QApplication::setOrganizationName(QStringLiteral("DuzERO"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEN_VERSION));
+
+    QCommandLineParser cli;
+    cli.setApplicationDescription(QStringLiteral("Service program of the TARVEN gas-injection controllers"));
+    cli.addHelpOption();
+    cli.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Controller on this device file."),
+                                  QStringLiteral("PATH"));
+    const QCommandLineOption obdPort(QStringLiteral("obd-port"),
+                                     QStringLiteral("OBD adapter on this device file."),
+                                     QStringLiteral("PATH"));
+    const QCommandLineOption linkKey(QStringLiteral("link-key"), QStringLiteral("Link scrambling key 0-255."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption admin(QStringLiteral("admin"),
+                                   QStringLiteral("Administrator mode (keys H, J, K, Q)."));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Run against the virtual controller and adapter (tarven-sim)."));
+    const QCommandLineOption lang(QStringLiteral("lang"), QStringLiteral("Language: en, pl, ru, es."),
+                                  QStringLiteral("L"));
+    cli.addOptions({port, obdPort, linkKey, admin, demo, lang});
+    cli.process(app);
+
+    TOpcjeStartu o;
+    o.Port = cli.value(port);
+    o.PortObd = cli.value(obdPort);
+    o.Admin = cli.isSet(admin);
+    if (cli.isSet(linkKey)) {
+        bool ok = false;
+        const int k = cli.value(linkKey).toInt(&ok, 0);
+        if (!ok || k < 0 || k > 255) {
+            std::fprintf(stderr, "tarven: --link-key must be 0-255\n");
+            return 2;
+        }
+        o.LinkKey = k;
+    }
+    if (cli.isSet(lang)) {
+        o.Jezyk = Jezyk(cli.value(lang));
+        if (o.Jezyk < 0) {
+            std::fprintf(stderr, "tarven: --lang must be en, pl, ru or es\n");
+            return 2;
+        }
+    }
+
+    ZainstalujKomunikaty();
+
+    TDemo symulatory;
+    if (cli.isSet(demo)) {
+        const QString sim = TDemo::SciezkaSymulatora();
+        QString error;
+        QStringList extra;
+        if (o.LinkKey >= 0) extra << QStringLiteral("--link-key") << QString::number(o.LinkKey);
+        const QString controller = symulatory.Uruchom(sim, QStringLiteral("controller"), extra, &error);
+        const QString elm =
+            controller.isEmpty() ? QString() : symulatory.Uruchom(sim, QStringLiteral("elm"), {}, &error);
+        if (controller.isEmpty() || elm.isEmpty()) {
+            symulatory.Zatrzymaj();
+            std::fprintf(stderr, "tarven: demo mode: %s\n", qPrintable(error));
+            QMessageBox::critical(nullptr, QStringLiteral("TARVEN"), QStringLiteral("Demo: ") + error);
+            return 1;
+        }
+        o.Port = controller;
+        o.PortObd = elm;
+    }
+
+    int rc = 0;
+    try {
+        TForm1 w(o);
+        w.show();
+        rc = app.exec();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, QStringLiteral("TARVEN"), QString::fromLocal8Bit(e.what()));
+        rc = 1;
+    }
+    symulatory.Zatrzymaj();
+    return rc;
 }

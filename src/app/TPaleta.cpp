@@ -1,0 +1,114 @@
+#include "app/TPaleta.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <algorithm>
+
+QColor Kolor(uint32_t v) {
+    if ((v & 0xFF000000u) == 0xFF000000u) {
+        const QPalette p = QApplication::palette();
+        switch (v & 0xFFu) {
+        case 0x0F: return p.color(QPalette::Button);
+        case 0x12: return p.color(QPalette::ButtonText);
+        case 0x05: return p.color(QPalette::Base);
+        case 0x06: return p.color(QPalette::Dark);
+        case 0x08: return p.color(QPalette::Text);
+        case 0x1D: return p.color(QPalette::Highlight);
+        case 0x0E: return p.color(QPalette::HighlightedText);
+        default: return p.color(QPalette::Window);
+        }
+    }
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+uint32_t KolorWartosc(const QColor &c) {
+    return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
+}
+
+uint32_t Jasniejszy(uint32_t value, int n) {
+    const QColor c = Kolor(value);
+    auto ch = [n](int x) { return uint32_t(std::clamp(x + n, 0, 255)); };
+    return ch(c.red()) | (ch(c.green()) << 8) | (ch(c.blue()) << 16);
+}
+
+TPaleta PaletaSchematu(int scheme) {
+    if (scheme < 0 || scheme > 5) scheme = 3;
+    const int family = scheme / 2;
+    const bool dark = scheme % 2 == 1;
+    TPaleta p;
+    switch (family) {
+    case 0:
+        p.Background = SysButtonFace;
+        p.Splitter = Jasniejszy(p.Background, -20);
+        p.NameCell = Jasniejszy(p.Background, 10);
+        p.Text = SysButtonText;
+        p.BannerText = 0xB40000;
+        p.SelectedTab = 0xA00000;
+        p.Box = SysWindow;
+        p.SelectedCell = SysMenuHighlight;
+        p.SelectedCellText = SysHighlightText;
+        p.LockedCell = 0xEBEBEB;
+        p.LockedCellText = 0xAAAAAA;
+        p.DialogText = SysButtonText;
+        p.GridLines = SysWindowFrame;
+        p.EditableText = SysWindowText;
+        break;
+    case 1:
+        p.Background = 0xD2D2D2;
+        p.Splitter = 0xBEBEBE;
+        p.NameCell = 0xE6E6E6;
+        p.Text = 0x000000;
+        p.BannerText = 0xB40000;
+        p.SelectedTab = 0xA00000;
+        p.Box = 0xFFFFFF;
+        p.SelectedCell = 0xBE6432;
+        p.SelectedCellText = 0xFFFFFF;
+        p.LockedCell = 0xEBEBEB;
+        p.LockedCellText = 0xAAAAAA;
+        p.DialogText = 0x000000;
+        p.GridLines = 0x000000;
+        p.EditableText = 0x000000;
+        break;
+    default:
+        p.Background = 0x000000;
+        p.Splitter = 0x808080;
+        p.NameCell = 0x000000;
+        p.Text = 0xC0C0C0;
+        p.BannerText = 0xFB9A24;
+        p.SelectedTab = 0x800000;
+        p.Box = 0x323232;
+        p.SelectedCell = 0x000080;
+        p.SelectedCellText = 0x00D200;
+        p.LockedCell = 0x282828;
+        p.LockedCellText = 0x3C3C3C;
+        p.DialogText = 0x969696;
+        p.GridLines = 0x505050;
+        p.EditableText = 0x00BE00;
+        break;
+    }
+    p.MapFrame = 0x808080;
+    p.ScopeGrid = 0x808080;
+    p.MapLabelOutline = p.GridLines;
+    if (!dark) {
+        p.MapBackground = 0xF0F0F0;
+        p.MapGrid = 0xC0C0C0;
+        p.MapCursor = 0x00FFFF;
+        p.MapCurve = 0x800080;
+        p.MapLabelFill = Jasniejszy(p.Background, 30);
+        p.ScopeBackground = 0xF0F0F0;
+        p.ScopeCursor = 0x00FFFF;
+        p.FixedCells = Jasniejszy(p.Background, 30);
+        p.ValueCell = p.Box;
+    } else {
+        p.MapBackground = 0x323232;
+        p.MapGrid = 0x808080;
+        p.MapCursor = 0xFFFFFF;
+        p.MapCurve = 0xFE01D1;
+        p.MapLabelFill = p.Background;
+        p.ScopeBackground = 0x323232;
+        p.ScopeCursor = 0xFFFFFF;
+        p.FixedCells = p.Background;
+        p.ValueCell = p.NameCell;
+    }
+    return p;
+}

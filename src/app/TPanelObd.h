@@ -1,0 +1,44 @@
+#pragma once
+// The OBD panel of the bottom dock: a tab row (errors / PID), the trouble-code box, the PID grid and,
+// at the right edge, the adapter status grid. The engine writes into them through the adapters.
+#include "app/TObdWidgety.h"
+
+#include <QWidget>
+#include <memory>
+
+class QPushButton;
+class QButtonGroup;
+class TRichBox;
+class TSiatka;
+
+class TPanelObd : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPanelObd(QWidget *parent = nullptr);
+    ~TPanelObd() override;
+
+    // Tab row shown (sub-tab "ELM") or not (the module pages).
+    void PokazZakladki(bool on);
+    bool ZakladkiWidoczne() const { return zakladki_; }
+    // Status grid shown at the right edge.
+    void PokazStatus(bool on);
+
+    QPushButton *SpeedButton41; // errors
+    QPushButton *SpeedButton42; // "PID"
+    QButtonGroup *Grupa;
+    TRichBox *RichEditDtc;
+    TSiatka *StringGridPid;
+    TSiatka *StringGridElm;
+
+    std::unique_ptr<TObdSiatka> GridStatus;
+    std::unique_ptr<TObdSiatka> GridPidy;
+    std::unique_ptr<TObdRichBox> Dtc;
+
+protected:
+    void resizeEvent(QResizeEvent *) override;
+
+private:
+    void Rozmiesc();
+    bool zakladki_ = true;
+    bool status_ = true;
+};

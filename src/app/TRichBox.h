@@ -1,0 +1,40 @@
+#pragma once
+// A read-only box of coloured lines (error box, history box, trouble-code box, communication log).
+// Lines are collected at once and put on screen by a short timer, so a burst of lines costs one
+// repaint; the box scrolls to its last line at every change, and a double click clears it.
+#include <QStringList>
+#include <QTextEdit>
+#include <QTimer>
+#include <cstdint>
+
+class TRichBox : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TRichBox(QWidget *parent = nullptr);
+
+    // Appends one line; colour 0x00BBGGRR, or -1 for the box's text colour.
+    void Dodaj(const QString &line, int colour = -1);
+    void Wyczysc();
+    // The lines as held (including those not yet on screen).
+    const QStringList &Linie() const { return linie_; }
+    // Puts the waiting lines on screen now.
+    void Wypisz();
+    // Upper bound of lines kept; older ones are dropped (0 = no bound).
+    void UstawLimit(int lines) { limit_ = lines; }
+
+signals:
+    void Wyczyszczono();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+
+private:
+    struct Linia {
+        QString tekst;
+        int kolor;
+    };
+    QStringList linie_;
+    QList<Linia> oczekujace_;
+    QTimer timer_;
+    int limit_ = 0;
+};

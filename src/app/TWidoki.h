@@ -1,0 +1,71 @@
+#pragma once
+// The three views the main window places in its centre and bottom dock, seen from the window.
+// The settings grid (TNastawy), the map view (TGrafika) and the scope view (TScope) implement these;
+// until they exist, the window uses the simple stand-ins of WidokiZastepcze.cpp.
+#include <QString>
+#include <Qt>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+class TSterownik;
+class TKatalogNastaw;
+struct TPaleta;
+
+// Settings grid.
+class TWidokNastaw {
+public:
+    virtual ~TWidokNastaw() = default;
+    virtual QWidget *Widget() = 0;
+    virtual void UstawStrone(int page) = 0;         // select a page of rows
+    virtual void Rozmiesc() = 0;                    // lay out rows, columns and fonts again
+    virtual void UstawPoziom(int level) = 0;        // view level 0 basic, 1 full, 2 advanced
+    virtual void Ukryj() = 0;                       // hide the pop-up list and the grid
+    virtual void UstawKolory(const TPaleta &p) = 0; // scheme colours (lines, texts, fixed cells)
+    virtual void Odswiez() = 0;                     // repaint from the image
+};
+
+// Map and chart view.
+class TWidokMapy {
+public:
+    virtual ~TWidokMapy() = default;
+    virtual QWidget *Widget() = 0;
+    virtual void UstawTryb(int mode) = 0; // sub-tab number of the map tab (5 = OBD maps)
+    virtual void UstawPoziom(int level) = 0;
+    virtual void Ukryj() = 0;
+    virtual void NoweParametry(const uint8_t *reply) = 0; // live cursor from a polling reply
+    virtual void KlawiszMapy(int key, Qt::KeyboardModifiers mods) = 0;
+    virtual void KasujKorekte() = 0; // reset the correction curve shown
+    virtual void UstawKolory(const TPaleta &p) = 0;
+    virtual void RysujTlo() = 0;
+    virtual void Rysuj() = 0;
+};
+
+// Scope view and recorder.
+class TWidokScope {
+public:
+    virtual ~TWidokScope() = default;
+    virtual QWidget *Widget() = 0;
+    virtual void Polecenie(int command) = 0; // 1 live … 21 zoom in
+    virtual void NowaProbka(const uint8_t *reply) = 0;
+    virtual QString CzasNagrania() const = 0; // "12.5 [s]"
+    virtual void UstawKolory(const TPaleta &p) = 0;
+    virtual void Przerysuj() = 0; // full redraw (channel list or colours changed)
+};
+
+// A dialog that follows the live readings while it is shown (gas level sensor, sequence window).
+class TOdbiorcaOdczytow {
+public:
+    virtual ~TOdbiorcaOdczytow() = default;
+    virtual bool Widoczny() const = 0;
+    virtual void NowyOdczyt(const uint8_t *reply) = 0;
+};
+
+// Factories of the three views. The stand-ins are used until the real widgets register here; the
+// window creates each view once, in the order map, scope, settings grid, parented to its centre.
+struct TFabrykaWidokow {
+    std::function<TWidokMapy *(QWidget *parent, TSterownik *link)> Mapa;
+    std::function<TWidokScope *(QWidget *parent, TSterownik *link)> Scope;
+    std::function<TWidokNastaw *(QWidget *parent, TSterownik *link, TKatalogNastaw *catalogue)> Nastawy;
+};
+TFabrykaWidokow &FabrykaWidokow();
