@@ -267,7 +267,7 @@ void SimEngine::FillLive(uint8_t *f) {
     else if (Fuel != FuelPetrol)
         f[FuelLamp] = ((Clock / 500) & 1) ? 0x01 : 0;
 
-    Put16(f + Rpm, RpmNow / 10);
+    Put16(f + Rpm, turning ? (RpmNow + Noise(15)) / 10 : 0); // the idle speed wobbles a little
     f[SimLive::InjectorMask] = mask_;
 
     // Service values: the correction factors at their neutral points, the added gas time.
