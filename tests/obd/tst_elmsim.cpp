@@ -100,6 +100,7 @@ private slots:
     void valuesChangeWithTime();
     void timingQuirks();
     void options();
+    void randomInputAlwaysAnswered();
 };
 
 void TestElmSim::bannerAndEcho() {
@@ -570,6 +571,38 @@ void TestElmSim::options() {
         error.clear();
         QVERIFY2(!parseElmOptions(bad, &error), qPrintable(bad.join(' ')));
         QVERIFY(!error.isEmpty());
+    }
+}
+
+void TestElmSim::randomInputAlwaysAnswered() {
+    // Whatever arrives, every line gets exactly one prompt and the adapter keeps working.
+    std::mt19937 rng(7);
+    for (int protocol : {2, 4, 6, 7}) {
+        Bench b(carOptions(protocol, "P0420,U0155,P0171,P0300", 3));
+        b.setUp();
+        std::uniform_int_distribution<int> len(0, 90), byte(0, 255), pick(0, 5);
+        static const char alphabet[] = "0123456789ABCDEFATSPZHLE ";
+        int lines = 0;
+        QByteArray out;
+        for (int i = 0; i < 300; ++i) {
+            QByteArray chunk;
+            for (int n = len(rng); n > 0; --n) {
+                const int k = pick(rng);
+                chunk.append(k == 0 ? char(byte(rng)) : alphabet[byte(rng) % (sizeof alphabet - 1)]);
+            }
+            chunk.replace('>', '<');
+            // Echo back on (or a reset, which turns it on) would echo the prompt characters too.
+            QByteArray seen;
+            for (char c : chunk)
+                if (uint8_t(c) > ' ') seen.append(char(std::toupper(uint8_t(c))));
+            if (seen.contains("ATE1") || seen.contains("ATZ") || seen.contains("ATWS")) continue;
+            chunk.append('\r');
+            lines += int(chunk.count('\r'));
+            out += b.feed(chunk);
+        }
+        QCOMPARE(int(out.count('>')), lines);
+        b.send("ATE0");
+        QCOMPARE(b.send("ATI"), QByteArray("ELM327 v1.5\r\r>"));
     }
 }
 
