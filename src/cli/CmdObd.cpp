@@ -1,0 +1,186 @@
+// obd status | pids | dtc | clear-dtc: the OBD engine against the adapter, up to polling and then
+// the command's own part.
+#include "cli/Commands.h"
+#include "cli/ObdJob.h"
+
+#include <QSet>
+
+namespace {
+
+QString Hex2(int v) {
+    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+class StatusJob : public ObdJob {
+public:
+    using ObdJob::ObdJob;
+
+protected:
+    void PollingStarted() override {
+        for (const QString &line : StatusLines())
+            Wypisz(line);
+        Finish(WyjscieOk);
+    }
+};
+
+class PidsJob : public ObdJob {
+public:
+    PidsJob(const CliOptions &o, const QList<int> &pids, double seconds)
+        : ObdJob(o), asked_(pids), seconds_(seconds) {
+        if (!asked_.isEmpty()) {
+            // The PIDs given replace the polled set.
+            for (pid &p : O.Pidy)
+                p.odpytywany = 0;
+            for (int n : asked_)
+                O.Pidy[n].odpytywany = 1;
+        }
+        PidGrid.OnSet = [this](int col, int row, const QString &text) {
+            // In the full-catalogue layout row n is PID n and column 4 its value.
+            if (!PollingReached() || Finished() || col != 4 || text.isEmpty() || row < 0 ||
+                row >= O.Pidy.size())
+                return;
+            Progress();
+            Wypisz(Hex2(row) + QLatin1Char('\t') + O.Pidy[row].skrot + QLatin1Char('\t') + text);
+        };
+        stop_.setSingleShot(true);
+        connect(&stop_, &QTimer::timeout, this, [this] { Finish(WyjscieOk); });
+    }
+    ~PidsJob() override { PidGrid.OnSet = nullptr; }
+
+protected:
+    void Interrupted() override { Finish(WyjscieOk); }
+    QString Waiting() const override {
+        return PollingReached() ? QStringLiteral("PID values") : ObdJob::Waiting();
+    }
+    void PollingStarted() override {
+        int polled = 0;
+        for (int n = 0; n < O.Pidy.size(); ++n) {
+            const pid &p = O.Pidy[n];
+            if (!p.odpytywany) continue;
+            if (p.obslugiwany)
+                ++polled;
+            else if (asked_.contains(n))
+                Blad(QStringLiteral("PID %1 (%2) is not supported by the ECU").arg(Hex2(n), p.skrot));
+        }
+        if (polled == 0) {
+            Fail(WyjscieBrakOdpowiedzi, QStringLiteral("the ECU supports none of the PIDs to poll"));
+            return;
+        }
+        if (seconds_ > 0) stop_.start(int(seconds_ * 1000));
+    }
+
+private:
+    QList<int> asked_;
+    double seconds_;
+    QTimer stop_;
+};
+
+// Presses a button of the OBD panel once polling runs and waits for the loop to come back to it.
+class ButtonJob : public ObdJob {
+public:
+    ButtonJob(const CliOptions &o, int button) : ObdJob(o), button_(button) {}
+
+protected:
+    QString Waiting() const override {
+        if (!PollingReached()) return ObdJob::Waiting();
+        return button_ == 3 ? QStringLiteral("the trouble codes") : QStringLiteral("the codes to be cleared");
+    }
+    void PollingStarted() override {
+        O.WcisnietoPrzycisk(button_);
+        lastState_ = O.Stan;
+        pressed_ = true;
+    }
+    void Ticked() override {
+        if (!pressed_) return;
+        if (O.Stan != lastState_) Progress();
+        const int before = lastState_;
+        lastState_ = O.Stan;
+        if (Polling() && before >= 3000) Done();
+    }
+    virtual void Done() = 0;
+
+private:
+    int button_;
+    bool pressed_ = false;
+    int lastState_ = 0;
+};
+
+class DtcJob : public ButtonJob {
+public:
+    explicit DtcJob(const CliOptions &o) : ButtonJob(o, 3) {}
+
+protected:
+    void Done() override {
+        for (const QString &line : Dtc.Lines)
+            Wypisz(line);
+        Finish(WyjscieOk);
+    }
+};
+
+class ClearDtcJob : public ButtonJob {
+public:
+    explicit ClearDtcJob(const CliOptions &o) : ButtonJob(o, 4) {}
+
+protected:
+    void Done() override {
+        // The loop does not look at the answer; the positive response to mode 04 is "44". The
+        // polling step that follows has not sent anything yet, so the answer is still there.
+        const QByteArray reply = O.Odpowiedz;
+        if (reply.contains("44")) {
+            Wypisz(QStringLiteral("trouble codes cleared"));
+            Finish(WyjscieOk);
+        } else if (reply.isEmpty()) {
+            Fail(WyjscieBrakOdpowiedzi,
+                 QStringLiteral("the adapter did not answer the clearing of the codes"));
+        } else {
+            QString text = QString::fromLatin1(reply).simplified();
+            text.remove(QLatin1Char('>'));
+            Fail(WyjscieBrakOdpowiedzi,
+                 QStringLiteral("the codes were not cleared: the answer was \"%1\"").arg(text.trimmed()));
+        }
+    }
+};
+
+} // namespace
+
+int CmdObd(const CliOptions &o) {
+    if (o.Args.isEmpty()) return UsageError(QStringLiteral("obd needs status, pids, dtc or clear-dtc"));
+    const QString sub = o.Args.first();
+    const QStringList rest = o.Args.mid(1);
+    TArgumenty a;
+    QString error;
+    if (sub == QLatin1String("pids")) {
+        double seconds = 0;
+        if (!a.Czytaj(rest, {QStringLiteral("--pid"), QStringLiteral("--seconds")}, {}, &error) ||
+            !a.Sekundy(QStringLiteral("--seconds"), &seconds, &error))
+            return UsageError(QStringLiteral("obd pids: ") + error);
+        if (!a.Operandy().isEmpty())
+            return UsageError(QStringLiteral("obd pids: unexpected \"%1\"").arg(a.Operandy().first()));
+        QList<int> pids;
+        for (QString v : a.Wartosci(QStringLiteral("--pid"))) {
+            if (v.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) v = v.mid(2);
+            bool ok = false;
+            const int n = v.toInt(&ok, 16);
+            if (!ok || n < 0 || n > 0x80 || v.size() > 2)
+                return UsageError(
+                    QStringLiteral("obd pids: --pid \"%1\" is not a PID from 00 to 80 (hexadecimal)").arg(v));
+            if (!pids.contains(n)) pids << n;
+        }
+        PidsJob job(o, pids, seconds);
+        return job.Run();
+    }
+    if (!rest.isEmpty()) return UsageError(QStringLiteral("obd %1 takes no arguments").arg(sub));
+    if (sub == QLatin1String("status")) {
+        StatusJob job(o);
+        return job.Run();
+    }
+    if (sub == QLatin1String("dtc")) {
+        DtcJob job(o);
+        return job.Run();
+    }
+    if (sub == QLatin1String("clear-dtc")) {
+        ClearDtcJob job(o);
+        return job.Run();
+    }
+    return UsageError(QStringLiteral("unknown obd command \"%1\"").arg(sub));
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The commands of tarven-cli; each returns the exit code.
+class QString;
+struct CliOptions;
+
+int CmdPorts(const CliOptions &o);
+int CmdInfo(const CliOptions &o);
+int CmdReadSettings(const CliOptions &o);
+int CmdWriteSettings(const CliOptions &o);
+int CmdMonitor(const CliOptions &o);
+int CmdErrors(const CliOptions &o);
+int CmdRecord(const CliOptions &o);
+int CmdFirmware(const CliOptions &o);
+int CmdExportCsv(const CliOptions &o);
+int CmdDefaults(const CliOptions &o);
+int CmdShowSet(const CliOptions &o);
+int CmdObd(const CliOptions &o);
+
+// Usage error of a command: the message and a hint on standard error; returns exit code 2.
+int UsageError(const QString &message);
