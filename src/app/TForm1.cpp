@@ -404,8 +404,10 @@ void TForm1::FormResize() {
 }
 
 void TForm1::UkladDoku() {
-    // The centre height is the space of the centre and the dock together.
-    const int total = Centrum->height() + (PanelNasInfoObd->isVisible() ? PanelNasInfoObd->height() : 0);
+    // The centre height is the space of the centre and the dock together, below the tab bars.
+    int total = centralWidget()->height() - BarHeight - BarHeight;
+    if (!PanelTopTab2->isHidden()) total -= PanelTopTab2->height();
+    if (!PanelTopTab3->isHidden()) total -= PanelTopTab3->height();
     int h = 0;
     switch (dok_) {
     case 1: h = 80; break;

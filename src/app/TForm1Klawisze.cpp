@@ -17,6 +17,16 @@ bool TForm1::eventFilter(QObject *o, QEvent *e) {
         Sterownik1->FuelFastPending = 1; // fast fuel change [F11]
         return true;
     }
+    if (e->type() == QEvent::Resize) {
+        if (o == PanelTopTab1)
+            PanelTopTab1Resize();
+        else if (o == PanelTopTab2)
+            PanelTopTab2Resize();
+        else if (o == PanelTopTab3)
+            PanelTopTab3Resize();
+        else if (o == PanelBottomStatus)
+            LayoutActionButtons();
+    }
     if (e->type() == QEvent::KeyPress && o->isWidgetType()) {
         // A key travels from the focused control up to the window; only its first stop counts.
         auto *w = static_cast<QWidget *>(o);

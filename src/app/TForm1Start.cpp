@@ -162,7 +162,11 @@ void TForm1::Timer2Timer() {
     if (SplashCounter == 1) {
         FormLogo->Przygotuj(Kolor(Paleta.Background));
         FormLogo->move(geometry().center() - FormLogo->rect().center());
-        FormLogo->exec(); // the splash timer keeps ticking inside and closes it
+        // Shown modally from outside this handler: a timer does not fire again while its own handler
+        // is still running, and this one has to close the splash.
+        QTimer::singleShot(0, FormLogo, [this] {
+            if (SplashCounter < 5) FormLogo->exec();
+        });
     } else if (SplashCounter >= 5) {
         Timer2.stop();
         if (FormLogo->isVisible()) FormLogo->done(0);

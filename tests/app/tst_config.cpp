@@ -1,0 +1,262 @@
+// Configuration store: read order, the first gap ending the reading, range checks, colours, the
+// window bounds of a maximised exit, and the identity of this PC.
+#include "Okno.h"
+#include "app/core/TConfig.h"
+#include "link/Frame.h"
+
+#include <QFile>
+
+class TestConfig : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString Plik(const char *name) { return dir.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void firstRunDefaults() {
+        const QString f = Plik("empty.ini");
+        TConfig c(f);
+        QCOMPARE(c.Read(), 0);
+        QCOMPARE(c.Comm(), 1);
+        QCOMPARE(c.ElmComm(), 1);
+        QCOMPARE(c.Comp(), 3);
+        QCOMPARE(c.Lang(), 1);
+        QCOMPARE(c.View(), 1);
+        QVERIFY(!c.HasBounds());
+        QVERIFY(!c.HasWindowState());
+        QCOMPARE(c.Colour(0), int64_t(-1));
+        QCOMPARE(c.LinkKey(), Frame::DefaultLinkKey);
+        QVERIFY(!QFile::exists(f)); // reading creates nothing
+    }
+
+    void onlyPorts() {
+        const QString f = Plik("ports.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("Comm", 1025);
+            s.setValue("ElmComm", 704);
+        }
+        TConfig c(f);
+        QCOMPARE(c.Read(), 2);
+        QCOMPARE(c.Comm(), 1025);
+        QCOMPARE(c.ElmComm(), 704);
+        QCOMPARE(c.Comp(), 3);
+        QCOMPARE(c.Lang(), 1);
+        QCOMPARE(c.View(), 1);
+    }
+
+    void rangeChecks() {
+        const QString f = Plik("range.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("Comm", 2);
+            s.setValue("ElmComm", 3);
+            s.setValue("Comp", 9);
+            s.setValue("Lang", 7);
+            s.setValue("View", 5);
+        }
+        TConfig c(f);
+        c.Read();
+        QCOMPARE(c.Comp(), 3);
+        QCOMPARE(c.Lang(), 1);
+        QCOMPARE(c.View(), 1);
+    }
+
+    void gapEndsReading() {
+        const QString f = Plik("gap.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("Comm", 5);
+            s.setValue("ElmComm", 6);
+            s.setValue("Comp", 0);
+            // Lang missing: View and everything after keep their defaults.
+            s.setValue("View", 2);
+            s.setValue("WTop", 10);
+            s.setValue("WLeft", 20);
+            s.setValue("WWidth", 800);
+            s.setValue("WHeight", 600);
+            s.setValue("Color1400", 255);
+        }
+        TConfig c(f);
+        QCOMPARE(c.Read(), 3);
+        QCOMPARE(c.Comp(), 0);
+        QCOMPARE(c.Lang(), 1);
+        QCOMPARE(c.View(), 1);
+        QVERIFY(!c.HasBounds());
+        QCOMPARE(c.Colour(0), int64_t(-1));
+    }
+
+    void notANumberEndsReading() {
+        const QString f = Plik("text.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("Comm", 5);
+            s.setValue("ElmComm", "COM3");
+            s.setValue("Comp", 0);
+        }
+        TConfig c(f);
+        QCOMPARE(c.Read(), 1);
+        QCOMPARE(c.Comm(), 5);
+        QCOMPARE(c.ElmComm(), 1);
+        QCOMPARE(c.Comp(), 3);
+    }
+
+    void coloursAndNegativeValues() {
+        const QString f = Plik("colours.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            for (const char *k : {"Comm", "ElmComm", "Comp", "Lang", "View", "WTop", "WLeft", "WState"})
+                s.setValue(k, 0);
+            s.setValue("WWidth", 900);
+            s.setValue("WHeight", 650);
+            for (int i = 0; i < TConfig::ColourCount; ++i)
+                s.setValue(TConfig::ColourKey(i), 0x010203 + i);
+            s.setValue("Color1410", -1);
+            s.setValue("Color1608", 0x0000FF);
+        }
+        TConfig c(f);
+        QCOMPARE(c.Read(), 10 + TConfig::ColourCount);
+        QCOMPARE(c.Colour(0), int64_t(0x010203));
+        QCOMPARE(c.Colour(5), int64_t(-1));           // Color1410 = -1 is ignored
+        QCOMPARE(c.Colour(6), int64_t(0x010203 + 6)); // and does not end the reading
+        QCOMPARE(c.Colour(33), int64_t(0x0000FF));
+        QCOMPARE(c.Bounds(), QRect(0, 0, 900, 650));
+        QCOMPARE(TConfig::ColourKey(18), QStringLiteral("Color1501"));
+        QCOMPARE(TConfig::ColourKey(19), QStringLiteral("Color1601"));
+    }
+
+    void maximisedExitKeepsNormalBounds() {
+        const QString f = Plik("max.ini");
+        {
+            TConfig c(f);
+            c.Read();
+            c.SetBounds(QRect(30, 40, 800, 600));
+            c.SetWindowState(TConfig::StateNormal);
+            QVERIFY(c.Write());
+        }
+        {
+            TConfig c(f);
+            c.Read();
+            c.SetBounds(QRect(0, 0, 1920, 1080));
+            c.SetWindowState(TConfig::StateMaximised);
+            QVERIFY(c.Write());
+        }
+        TConfig c(f);
+        c.Read();
+        QCOMPARE(c.WindowStateValue(), int(TConfig::StateMaximised));
+        QCOMPARE(c.Bounds(), QRect(30, 40, 800, 600));
+    }
+
+    void maximisedFirstExitStillWritesBounds() {
+        // Without stored bounds a maximised exit writes the normal ones, so that the window state
+        // and the colours after them are read at the next start.
+        const QString f = Plik("max-first.ini");
+        {
+            TConfig c(f);
+            c.Read();
+            c.SetBounds(QRect(5, 6, 700, 500));
+            c.SetWindowState(TConfig::StateMaximised);
+            for (int i = 0; i < TConfig::ColourCount; ++i)
+                c.SetColour(i, 0x000100 * i);
+            c.SetColour(3, 0x123456);
+            QVERIFY(c.Write());
+        }
+        TConfig c(f);
+        c.Read();
+        QCOMPARE(c.WindowStateValue(), int(TConfig::StateMaximised));
+        QCOMPARE(c.Colour(3), int64_t(0x123456));
+    }
+
+    void linkKeyIsReadOnItsOwn() {
+        const QString f = Plik("key.ini");
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("LinkKey", 0x33);
+        }
+        TConfig c(f);
+        c.Read();
+        QCOMPARE(c.LinkKey(), uint8_t(0x33));
+        {
+            QSettings s(f, QSettings::IniFormat);
+            s.setValue("LinkKey", 300);
+        }
+        c.Read();
+        QCOMPARE(c.LinkKey(), Frame::DefaultLinkKey);
+    }
+
+    void workstationIdIsStable() {
+        const QString f = Plik("machine-id");
+        {
+            QFile m(f);
+            QVERIFY(m.open(QIODevice::WriteOnly));
+            m.write("0123456789abcdef0123456789abcdef\n");
+        }
+        const uint32_t a = TConfig::WorkstationId(f);
+        QVERIFY(a != 0);
+        QCOMPARE(TConfig::WorkstationId(f), a);
+        QCOMPARE(TConfig::WorkstationId(Plik("no-such-file")), 0u);
+    }
+
+    void folders() {
+        QVERIFY(!TConfig::UtworzFoldery(QString()));
+        QVERIFY(TConfig::UtworzFoldery(dir.path()));
+        QVERIFY(QDir(dir.filePath("QERN/Tarven II/Scope")).exists());
+        QVERIFY(QDir(TConfig::FolderUstawien(dir.path())).exists());
+    }
+
+    // ---- the window with its store
+
+    void windowFirstRunCreatesStoreAtExit() {
+        TOkno o(-1);
+        QVERIFY(!QFile::exists(o.ini));
+        QCOMPARE(o.w->LangIndex, 1);
+        QCOMPARE(o.w->ViewIndex, 1);
+        QCOMPARE(o.w->SchemeIndex, 3);
+        QCOMPARE(o.S().PortNumber, 1);
+        QCOMPARE(o.w->Obd->PortNumber, 1);
+        o.w->close();
+        QVERIFY(QFile::exists(o.ini));
+        TConfig c(o.ini);
+        QCOMPARE(c.Read(), 10 + TConfig::ColourCount);
+        QCOMPARE(c.Lang(), 1);
+        QCOMPARE(c.Colour(0), int64_t(o.S().Wykresy[1].Colour));
+    }
+
+    void windowAppliesStoredValues() {
+        TOkno o(-1, false, [](QSettings &s) {
+            s.setValue("Comm", 1024);
+            s.setValue("ElmComm", 702);
+            s.setValue("Comp", 9);
+            s.setValue("Lang", 7);
+            s.setValue("View", 0);
+        });
+        QCOMPARE(o.w->SchemeIndex, 3);
+        QCOMPARE(o.w->LangIndex, 1);
+        QCOMPARE(o.w->ViewIndex, 0);
+        QCOMPARE(o.w->Obd->PortNumber, 702);
+        QVERIFY(o.w->ActLang[1]->isChecked());
+        QVERIFY(o.w->ActColor[3]->isChecked());
+        QVERIFY(o.w->ActView[0]->isChecked());
+    }
+
+    void windowSeriesColours() {
+        uint32_t builtIn1400 = 0;
+        {
+            TOkno plain(-1);
+            builtIn1400 = plain.S().Wykresy[1].Colour;
+        }
+        TOkno o(-1, false, [](QSettings &s) {
+            for (const char *k : {"Comm", "ElmComm", "Comp", "Lang", "View", "WTop", "WLeft", "WState"})
+                s.setValue(k, 0);
+            s.setValue("WWidth", 900);
+            s.setValue("WHeight", 650);
+            for (int i = 0; i < TConfig::ColourCount; ++i)
+                s.setValue(TConfig::ColourKey(i), -1);
+            s.setValue("Color1410", 0x0000FF);
+        });
+        QCOMPARE(o.S().Wykresy[1].Colour, builtIn1400); // -1 keeps the built-in colour
+        QCOMPARE(o.S().Wykresy[6].Colour, 0x0000FFu);   // reducer temperature drawn red
+    }
+};
+
+QTEST_MAIN(TestConfig)
+#include "tst_config.moc"
