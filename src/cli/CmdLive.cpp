@@ -23,6 +23,7 @@ class LiveJob : public ControllerJob {
 public:
     LiveJob(const CliOptions &o, double seconds) : ControllerJob(o), seconds_(seconds) {
         stop_.setSingleShot(true);
+        stop_.setTimerType(Qt::PreciseTimer);
         connect(&stop_, &QTimer::timeout, this, [this] { End(); });
     }
 

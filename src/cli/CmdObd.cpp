@@ -43,6 +43,7 @@ public:
             Wypisz(Hex2(row) + QLatin1Char('\t') + O.Pidy[row].skrot + QLatin1Char('\t') + text);
         };
         stop_.setSingleShot(true);
+        stop_.setTimerType(Qt::PreciseTimer);
         connect(&stop_, &QTimer::timeout, this, [this] { Finish(WyjscieOk); });
     }
     ~PidsJob() override { PidGrid.OnSet = nullptr; }

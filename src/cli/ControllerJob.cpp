@@ -26,6 +26,7 @@ ControllerJob::ControllerJob(const CliOptions &options) : Options(options), Conf
     if (Options.Verbose) S.OnTekst = [](QObject *, const QString &text, uint32_t) { Blad(text.trimmed()); };
 
     watchdog_.setSingleShot(true);
+    watchdog_.setTimerType(Qt::PreciseTimer); // never before the time-out
     connect(&watchdog_, &QTimer::timeout, this, [this] { Watchdog(); });
     guard_.setInterval(GuardTickMs);
     connect(&guard_, &QTimer::timeout, this, [this] { GuardPartialFrame(); });

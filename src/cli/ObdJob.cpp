@@ -39,6 +39,7 @@ ObdJob::ObdJob(const CliOptions &options) : Options(options), Config(CzytajKonfi
     tick_.setInterval(200);
     connect(&tick_, &QTimer::timeout, this, [this] { Tick(); });
     watchdog_.setSingleShot(true);
+    watchdog_.setTimerType(Qt::PreciseTimer); // never before the time-out
     connect(&watchdog_, &QTimer::timeout, this, [this] { Watchdog(); });
 }
 

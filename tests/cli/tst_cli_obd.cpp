@@ -1,0 +1,176 @@
+// tarven-cli's obd commands against the virtual ELM327 adapter, end to end through pseudo-terminals.
+#include "tst_cli_common.h"
+
+#include "link/PortNumbering.h"
+
+#include <QRegularExpression>
+
+using namespace cli;
+
+class TestCliObd : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void statusRowsOnCan();
+    void statusRowsOnKLine();
+    void pidsGivenReplaceThePolledSet();
+    void pidsDefaultSetIsTheRelayedOnes();
+    void pidsNotSupported();
+    void dtcReadThenClear();
+    void noProtocolEndsWithExitOne();
+    void obdUsageErrors();
+
+private:
+    QStringList Base(const Sim &sim) const { return {QStringLiteral("--obd-port"), sim.Pty()}; }
+    QProcessEnvironment Env() const { return Environment(dir_->filePath(QStringLiteral("config"))); }
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestCliObd::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestCliObd::statusRowsOnCan() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {"--dtc", "P0420,P0171", "--voltage", "13.8"}));
+    const Result r = Run(Base(sim) << QStringLiteral("obd") << QStringLiteral("status"), Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const int port = PortNumberOfDevice(sim.Pty());
+    QCOMPARE(r.Lines(),
+             (QStringList{QStringLiteral("PORT: COMM %1").arg(port), "ELM: ELM327 v1.5", "PWR: 13.8V",
+                          "OBD: CAN (11 bit ID, 500 kb)", "ECU: 7E8h", "DTC: 2", "MIL: zapalony"}));
+}
+
+void TestCliObd::statusRowsOnKLine() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {"--protocol", "3", "--banner", "ELM327 v2.1", "--search-ms",
+                                              "100", "--bus-init-ms", "100"}));
+    const Result r = Run(Base(sim) << QStringLiteral("obd") << QStringLiteral("status"), Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    QCOMPARE(l.size(), 7);
+    QCOMPARE(l[1], QStringLiteral("ELM: ELM327 v2.1"));
+    QCOMPARE(l[3], QStringLiteral("OBD: ISO 9141-2 (KL)"));
+    QCOMPARE(l[5], QStringLiteral("DTC: 0"));
+    QCOMPARE(l[6], QStringLiteral("MIL: zgaszony"));
+}
+
+void TestCliObd::pidsGivenReplaceThePolledSet() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {}));
+    const Result r =
+        Run(Base(sim) << QStringList{"obd", "pids", "--pid", "0C", "--pid", "0x0d", "--seconds", "2"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    QVERIFY2(l.size() >= 4, qPrintable(r.Describe()));
+    const QRegularExpression rpm(QStringLiteral("^0C\tRPM\t\\d+(\\.\\d+)?\\[rpm\\]$"));
+    const QRegularExpression speed(QStringLiteral("^0D\tVSS\t\\d+\\[km/h\\]$"));
+    int rpms = 0, speeds = 0;
+    for (const QString &line : l) {
+        if (rpm.match(line).hasMatch())
+            ++rpms;
+        else if (speed.match(line).hasMatch())
+            ++speeds;
+        else
+            QFAIL(qPrintable(QStringLiteral("unexpected line: ") + line)); // nothing of the default set
+    }
+    // The two PIDs take turns.
+    QVERIFY(rpms >= 2 && speeds >= 2);
+    QVERIFY(qAbs(rpms - speeds) <= 1);
+}
+
+void TestCliObd::pidsDefaultSetIsTheRelayedOnes() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {}));
+    const Result r = Run(Base(sim) << QStringList{"obd", "pids", "--seconds", "2"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QSet<QString> seen;
+    for (const QString &line : r.Lines()) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        QCOMPARE(f.size(), 3);
+        seen.insert(f[0]);
+        if (f[0] == QLatin1String("07")) QCOMPARE(line, QStringLiteral("07\tLONG FT1\t3.1[%]"));
+        if (f[0] == QLatin1String("03"))
+            QVERIFY2(QRegularExpression(QStringLiteral("^03\tFuel sys\t(OL|CL|OL Load|OL Fault|CL Error)?$"))
+                         .match(line)
+                         .hasMatch(),
+                     qPrintable(line));
+    }
+    // Fuel system status and the four trims, and nothing else.
+    QVERIFY2(seen.subtract({"03", "06", "07", "08", "09"}).isEmpty(), qPrintable(r.Describe()));
+    QVERIFY(r.Lines().size() >= 5);
+}
+
+void TestCliObd::pidsNotSupported() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {}));
+    Result r =
+        Run(Base(sim) << QStringList{"obd", "pids", "--pid", "0A", "--pid", "0C", "--seconds", "1"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QVERIFY2(r.err.contains("PID 0A") && r.err.contains("not supported"), r.err.constData());
+    for (const QString &line : r.Lines())
+        QVERIFY(line.startsWith(QLatin1String("0C\t")));
+    // Nothing at all to poll: the run cannot give a value and says so at once.
+    r = Run(Base(sim) << QStringList{"obd", "pids", "--pid", "0A", "--seconds", "30"}, Env());
+    QVERIFY2(r.finished && r.code == 1 && r.out.isEmpty(), qPrintable(r.Describe()));
+    QVERIFY(r.ms < 20000);
+}
+
+void TestCliObd::dtcReadThenClear() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"),
+                      {"--dtc", "P0420,P0171", "--pending", "U0155", "--permanent", "P0300"}));
+    Result r = Run(Base(sim) << QStringList{"obd", "dtc"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QCOMPARE(r.Lines(), (QStringList{"\tStored Trouble Codes  /  Błędy zarejestrowane :", "P0420",
+                                     " Catalyst System Efficiency Below Threshold (Bank 1)",
+                                     " Sprawność katalizatora poniżej progu (rząd 1)", "P0171",
+                                     " System Too Lean (Bank 1)", " Mieszanka zbyt uboga (rząd 1)",
+                                     "\tPending Trouble Codes  /  Błędy oczekujące :", "U0155",
+                                     " Lost Communication With Instrument Panel Cluster (IPC) Control Module",
+                                     "\tPermanent Trouble Codes  /  Błędy permanentne :", "P0300",
+                                     " Random/Multiple Cylinder Misfire Detected",
+                                     " Wykryto losowe/wielokrotne wypadanie zapłonów"}));
+
+    r = Run(Base(sim) << QStringList{"obd", "clear-dtc"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QCOMPARE(r.Lines(), QStringList{"trouble codes cleared"});
+
+    // Stored and pending codes are gone; a permanent code stays until the car clears it itself.
+    r = Run(Base(sim) << QStringList{"obd", "dtc"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    QVERIFY2(!r.out.contains("P0420") && !r.out.contains("U0155"), r.out.constData());
+    QVERIFY2(r.out.contains("P0300"), r.out.constData());
+    QCOMPARE(l.value(0), QStringLiteral("\tStored Trouble Codes  /  Błędy zarejestrowane :"));
+}
+
+void TestCliObd::noProtocolEndsWithExitOne() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {"--ignition-off", "--search-ms", "50"}));
+    const Result r = Run(Base(sim) << QStringList{"--timeout", "3", "obd", "status"}, Env());
+    QVERIFY2(r.finished && r.code == 1, qPrintable(r.Describe()));
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains("did not answer within 3 s"), r.err.constData());
+    QVERIFY2(r.err.contains("ELM: ELM327 v1.5"), r.err.constData()); // how far it came
+    QVERIFY2(r.ms >= 3000 && r.ms < 3000 + 4000, qPrintable(QString::number(r.ms)));
+}
+
+void TestCliObd::obdUsageErrors() {
+    const QProcessEnvironment env = Env();
+    for (const QStringList &args :
+         {QStringList{"obd"}, QStringList{"obd", "nonsense"}, QStringList{"obd", "pids", "--pid", "1G"},
+          QStringList{"obd", "pids", "--pid", "81"}, QStringList{"obd", "pids", "--seconds", "-1"},
+          QStringList{"obd", "dtc", "extra"}}) {
+        const Result r = Run(QStringList{"--obd-port", "/dev/null"} + args, env);
+        QVERIFY2(r.finished && r.code == 2,
+                 qPrintable(args.join(QLatin1Char(' ')) + QLatin1Char('\n') + r.Describe()));
+    }
+    // A port that is no serial device is refused.
+    const Result r = Run(QStringList{"--obd-port", dir_->path(), "obd", "status"}, env);
+    QVERIFY2(r.finished && r.code == 1 && r.err.contains("cannot open"), qPrintable(r.Describe()));
+}
+
+QTEST_GUILESS_MAIN(TestCliObd)
+#include "tst_cli_obd.moc"
