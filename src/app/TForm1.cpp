@@ -152,6 +152,17 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     Obd->MyRichDtc = PanelObd->Dtc.get();
     Obd->OnZdarzenie = [this](int kind, int a, int b, int c) { Zdarzenie(kind, a, b, c); };
     Obd->Sterownik = Sterownik1;
+    // Clicks, double clicks and Enter on the PID grid toggle polling, while the engine allows it.
+    TSiatka *pidy = PanelObd->StringGridPid;
+    connect(pidy, &QTableWidget::cellClicked, this, [this] {
+        if (PanelObd->GridPidy->Toggling()) Obd->MyGridPidyClick();
+    });
+    connect(pidy, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (PanelObd->GridPidy->Toggling()) Obd->MyGridPidyDblClick();
+    });
+    connect(pidy, &TSiatka::EnterWcisniety, this, [this] {
+        if (PanelObd->GridPidy->Toggling()) Obd->MyGridPidyKeyDown(13);
+    });
 
     PanelRight->UstawSterownik(Sterownik1);
     StringGrid1->UstawSterownik(Sterownik1);
