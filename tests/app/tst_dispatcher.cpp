@@ -1,6 +1,7 @@
 // The dispatcher of device events: fuel-change history, error report, trace lines, caption, OBD
 // adapter state, calibration progress.
 #include "Okno.h"
+#include "app/TFormAdmin.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
 #include "app/TRichBox.h"
@@ -186,6 +187,34 @@ private slots:
         QCOMPARE(o.w->windowTitle(), title);
         QCOMPARE(o.w->CurrentTab, tab);
         QVERIFY(o.boxes.isEmpty());
+    }
+
+    void communicationLog() {
+        TOkno o;
+        QVERIFY(!o.S().OnTekst);
+        o.w->FormAdmin->Dodaj(QStringLiteral("dropped"), 0); // hidden window: dropped
+        o.w->ActTransmisja->setChecked(true);
+        QVERIFY(o.w->FormAdmin->isVisible());
+        QVERIFY(o.S().OnTekst);
+        QVERIFY(o.w->Obd->OnTekst);
+        o.S().Log(QStringLiteral("\n  TX: 65 00"), KolorNiebieski);
+        o.w->Obd->DoOnTekst(QStringLiteral("ATZ"), 0x008000);
+        QCOMPARE(o.w->FormAdmin->Log->Linie(), QStringList({"  TX: 65 00", "ATZ"}));
+        o.w->ActVerbose->setChecked(true);
+        QCOMPARE(o.S().VerboseLog, uint8_t(1));
+        o.w->ActVerbose->setChecked(false);
+        QCOMPARE(o.S().VerboseLog, uint8_t(0));
+        QTest::mouseDClick(o.w->FormAdmin->Log->viewport(), Qt::LeftButton);
+        QVERIFY(o.w->FormAdmin->Log->Linie().isEmpty());
+        o.w->ActTransmisja->setChecked(false);
+        QVERIFY(!o.w->FormAdmin->isVisible());
+        QVERIFY(!o.S().OnTekst);
+        QVERIFY(!o.w->Obd->OnTekst);
+        // Closing the window takes the tick away too.
+        o.w->ActTransmisja->setChecked(true);
+        o.w->FormAdmin->close();
+        QVERIFY(!o.w->ActTransmisja->isChecked());
+        QVERIFY(!o.S().OnTekst);
     }
 
     void calibrationProgress() {

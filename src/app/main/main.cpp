@@ -18,10 +18,41 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
 #include <exception>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
+int sygnaly[2] = {-1, -1};
+
+void NaSygnal(int) {
+    const char b = 1;
+    [[maybe_unused]] const ssize_t n = ::write(sygnaly[1], &b, 1);
+}
+
+// SIGTERM and SIGINT close the main window as the user would: the configuration is written and the
+// demo's simulators are stopped.
+void ObslugaSygnalow(QApplication *app) {
+    if (::pipe2(sygnaly, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = NaSygnal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
+    auto *n = new QSocketNotifier(sygnaly[0], QSocketNotifier::Read, app);
+    QObject::connect(n, &QSocketNotifier::activated, app, [n] {
+        char buf[16];
+        while (::read(sygnaly[0], buf, sizeof buf) > 0) {
+        }
+        n->setEnabled(false);
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+}
+
 int Jezyk(const QString &v) {
     const QString s = v.trimmed().toLower();
     const QStringList names = {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("ru"),
@@ -82,6 +113,7 @@ int main(int argc, char *argv[]) {
     }
 
     ZainstalujKomunikaty();
+    ObslugaSygnalow(&app);
 
     TDemo symulatory;
     if (cli.isSet(demo)) {
