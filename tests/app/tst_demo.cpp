@@ -1,0 +1,74 @@
+// Demo mode end to end: the virtual controller and the virtual ELM327 adapter on pseudo-terminals,
+// the window connected to both as `tarven --demo` does it.
+#include "app/TDemo.h"
+#include "app/TForm1.h"
+#include "app/TPanelObd.h"
+#include "app/TPanelPrawy.h"
+#include "app/core/LangText.h"
+#include "device/TSterownik.h"
+#include "obd/TObd.h"
+
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDemo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingSimulator() {
+        TDemo d;
+        QString error;
+        QVERIFY(d.Uruchom(QStringLiteral("/nonexistent/tarven-sim"), QStringLiteral("elm"), {}, &error)
+                    .isEmpty());
+        QVERIFY(!error.isEmpty());
+    }
+
+    void liveWindow() {
+#ifndef TARVEN_SIM_PATH
+        QSKIP("tarven-sim is not built");
+#else
+        QStandardPaths::setTestModeEnabled(true);
+        LangSetMessageHandler([](const QString &, int) { return 1; });
+        TDemo d;
+        QString error;
+        const QString controller =
+            d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("controller"), {}, &error);
+        QVERIFY2(controller.startsWith(QStringLiteral("/dev/")), qPrintable(error));
+        const QString elm = d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("elm"), {}, &error);
+        QVERIFY2(elm.startsWith(QStringLiteral("/dev/")), qPrintable(error));
+
+        QTemporaryDir dir;
+        TOpcjeStartu o;
+        o.PlikKonfiguracji = dir.filePath(QStringLiteral("DuzERO.ini"));
+        o.Splash = false;
+        o.Jezyk = 0;
+        o.Port = controller;
+        o.PortObd = elm;
+        {
+            TForm1 w(o);
+            w.show();
+            // Identified: the caption names the model and its version; live readings arrive.
+            QTRY_VERIFY_WITH_TIMEOUT(w.windowTitle().startsWith(w.BaseTitle + QStringLiteral("  -  TARVEN")),
+                                     15000);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.PanelRight->StringGridParametry->Komorka(1, 0).isEmpty(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.PanelRight->StringGridCzasyWtr->Komorka(1, 0).isEmpty(), 10000);
+            QVERIFY(w.PanelStatus->text() != LangText(1240));
+            // The adapter: a protocol found, an ECU, polled PIDs with values.
+            QTRY_VERIFY_WITH_TIMEOUT(w.PanelRight->IkonaObd() > 0, 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.PanelObd->StringGridElm->Komorka(1, 4).isEmpty(), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.PanelObd->StringGridPid->Komorka(4, 0x06).isEmpty(), 20000);
+            w.close();
+        }
+        QVERIFY(QFile::exists(o.PlikKonfiguracji));
+        QSettings s(o.PlikKonfiguracji, QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("Comm")).toInt(), 1); // the demo's terminals are not remembered
+        d.Zatrzymaj();
+        LangSetMessageHandler(nullptr);
+#endif
+    }
+};
+
+QTEST_MAIN(TestDemo)
+#include "tst_demo.moc"
