@@ -65,7 +65,6 @@ enum : uint32_t {
 class TSterownik : public TSerial {
     Q_OBJECT
 public:
-    // Injected so tests can fix the day and the PC; the program passes today and the workstation id.
     explicit TSterownik(QObject *owner = nullptr);
     ~TSterownik() override;
 
@@ -87,6 +86,7 @@ public:
     uint8_t RxBuffer[1024] = {};
     int32_t RxStage = 0;
     int32_t RxExpected = 0;
+    int32_t RxStallTicks = 0; // ticks a held header has waited for the rest of its frame
     uint8_t TickBusy = 0;
     int32_t TickCount = 0;
     int32_t TxCycle = 0;

@@ -145,6 +145,9 @@ void TSterownik::UstawDateIdent(const QDate &today, uint32_t workstationId) {
 
 void TSterownik::HistoriaZmian(int kind) {
     if (kind < 0 || kind > 7) return; // one bit of the entry's first byte per kind
+    // While the controller's own history has not been read, writing the image's copy back would
+    // replace the controller's record with ours; the change is then not recorded.
+    if (ReadRequests & Bit(BitHistoria)) return;
     const uint8_t mask = uint8_t(1u << kind);
     const uint8_t rok = uint8_t(ChangeDate[0]);
     const uint8_t miesiac = uint8_t(ChangeDate[1]);

@@ -12,7 +12,7 @@ TSterownik::TSterownik(QObject *owner) : TSerial(owner) {
     KasujKorOdObr();
     KasujKorekty();
     KasujWzbogacenie(); // enrichment / leaning starts neutral (128)
-    WriteRequests = 0; // the defaults are not something to send
+    WriteRequests = 0;  // the defaults are not something to send
 
     Timer = new QTimer(this);
     Timer->setInterval(25);
@@ -47,6 +47,11 @@ uint8_t TSterownik::LosowyBajt() {
     return uint8_t(rng_() & 0xFF);
 }
 
+namespace {
+// The longest frame takes about 140 ms at 38400 baud; a second without its end means it is lost.
+constexpr int RxStallLimit = 40;
+} // namespace
+
 void TSterownik::Timer1OnTimer() {
     if (!PortConnected()) return;
     if (TickBusy) return; // a tick further up the call chain is still running (a modal box)
@@ -60,7 +65,18 @@ void TSterownik::Timer1OnTimer() {
     TickBusy = 1;
     if (Timer && Timer->isActive()) Timer->start(25); // the next tick 25 ms after this point
     const int r = OdbiorRx();
-    if (r != -2) ++TickCount;
+    if (r != -2) {
+        ++TickCount;
+        RxStallTicks = 0;
+    } else if (++RxStallTicks > RxStallLimit) {
+        // A frame that stopped arriving (a lost byte, or noise that looked like a header with a
+        // long payload) would otherwise hold the link silent until more bytes come.
+        Log(QStringLiteral("  niepełna ramka"), KolorCzerwony);
+        RxStage = RxExpected = 0;
+        RxStallTicks = 0;
+        PortPurgeRx();
+        ++TickCount;
+    }
     if (TickCount >= 4) {
         TickCount = 0;
         ++TxCycle;

@@ -226,6 +226,19 @@ private slots:
         QCOMPARE(e.WriteRequests, B(7));
     }
 
+    void historyNotWrittenBeforeRead() {
+        TSterownik e;
+        e.StopTimer();
+        e.UstawDateIdent(QDate(2025, 1, 31), 7);
+        e.CzytajZeSterownika(B(7));
+        e.HistoriaZmian(0);
+        QCOMPARE(e.WriteRequests, 0u); // the controller's own record is not overwritten
+        QCOMPARE(int(e.Historia[0]), 0);
+        e.ReadRequests = 0;
+        e.HistoriaZmian(0);
+        QCOMPARE(e.WriteRequests, B(7));
+    }
+
     void historySameDay() {
         TSterownik e;
         e.StopTimer();

@@ -157,6 +157,27 @@ private slots:
         QVERIFY(!r.mem->Tx.isEmpty());
     }
 
+    void stalledFrameDropped() {
+        Rig r;
+        r.eng.Timer1OnTimer();
+        r.mem->TakeTx();
+        // Noise that looks like a header with a long payload, then nothing more.
+        r.mem->Rx = QByteArray("\x56\x00\xF0\x90", 4) + QByteArray(30, '\0');
+        for (int i = 0; i < 40; ++i)
+            r.eng.Timer1OnTimer();
+        QVERIFY(r.mem->Tx.isEmpty());
+        QCOMPARE(r.eng.RxStage, 4);
+        for (int i = 0; i < 8; ++i)
+            r.eng.Timer1OnTimer();
+        QCOMPARE(r.eng.RxStage, 0);
+        QVERIFY(r.log.contains("  niepełna ramka"));
+        QVERIFY(!r.mem->Tx.isEmpty()); // the link speaks again
+        r.mem->Rx = Reply(0x84);
+        r.eng.OdbiorRx();
+        r.eng.OdbiorRx();
+        QCOMPARE(r.Replies(), 1);
+    }
+
     void unansweredCapped() {
         Rig r;
         for (int i = 0; i < 300; ++i)
