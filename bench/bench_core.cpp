@@ -1,0 +1,62 @@
+// Hot paths of the core: the link must stay far inside its 25 ms tick, lookups inside a repaint.
+//   frame codec      a 262-byte frame scrambled and unscrambled
+//   receive path     a settings block reply taken from the wire and analysed
+//   texts            a cached language lookup, a trouble-code description, a live value text
+#include "app/core/LangText.h"
+#include "device/TSterownik.h"
+#include "obd/DtcTexts.h"
+
+#include <QtTest>
+
+class BenchCore : public QObject {
+    Q_OBJECT
+private slots:
+    void frameCodec() {
+        uint8_t f[262] = {101, 0, 129, 0xF8};
+        QBENCHMARK {
+            Frame::Scramble(f, 262, 0x5A);
+            Frame::Unscramble(f, 262, 0x5A);
+        }
+    }
+
+    void receiveBlockReply() {
+        TSterownik eng;
+        eng.StopTimer();
+        auto mem = std::make_shared<TMemoryPort>();
+        eng.UseBackend(mem);
+        eng.PortOpen(1);
+        const QByteArray reply = Frame::Build(86, 0xE9, QByteArray(258, '\x64'), eng.LinkKey);
+        QBENCHMARK {
+            mem->Rx = reply;
+            eng.OdbiorRx();
+            eng.OdbiorRx();
+        }
+    }
+
+    void languageLookup() {
+        LangText(1240);
+        QBENCHMARK {
+            LangText(1240);
+        }
+    }
+
+    void troubleCode() {
+        DtcOpis(u"P0420", false);
+        QBENCHMARK {
+            DtcOpis(u"P0420", false);
+        }
+    }
+
+    void liveValueText() {
+        TSterownik eng;
+        eng.StopTimer();
+        int v = 0;
+        QBENCHMARK {
+            eng.RxBuffer[17] = uint8_t(++v);
+            eng.StrParamBiez(0x20, 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(BenchCore)
+#include "bench_core.moc"
