@@ -7,11 +7,14 @@
 #include "app/TPanelPrawy.h"
 #include "app/TRichBox.h"
 #include "app/core/LangText.h"
+#include "device/ErrorLines.h"
 #include "device/TSterownik.h"
 #include "obd/TObd.h"
 
+#include "device/ErrorLines.h"
 #include <QAction>
 #include <QLabel>
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -20,27 +23,6 @@
 namespace {
 constexpr int RozmiarRx = int(sizeof(TSterownik::RxBuffer));
 
-// Error bits of the 0x82 report: text id per bit of bytes 6…9 (0 = no error on that bit).
-constexpr int TekstyBledow[4][8] = {
-    {1901, 1902, 1903, 1904, 1905, 1906, 1907, 1908},
-    {1911, 1912, 0, 0, 1913, 1914, 1915, 0},
-    {1921, 1922, 1923, 1924, 1925, 1926, 1927, 1928},
-    {1931, 1932, 1933, 1934, 0, 0, 0, 0},
-};
-
-// Text of error byte n (6…12) bit k; empty when the bit carries no error.
-QString TekstBledu(int n, int k) {
-    if (n >= 6 && n <= 9) {
-        const int id = TekstyBledow[n - 6][k];
-        return id ? LangText(id) : QString();
-    }
-    const int id = n == 10 ? 1940 : n == 11 ? 1950 : 1960; // injector missing / shorted / fully open
-    return LangText(id) + QLatin1Char(' ') + QString::number(k + 1);
-}
-
-bool MaBlad(int n, int k) {
-    return n >= 10 || TekstyBledow[n - 6][k] != 0;
-}
 } // namespace
 
 void TForm1::AktualizujTytul(const QString &suffix) {
@@ -127,21 +109,8 @@ void TForm1::Zdarzenie(int kind, int a, int b, int c) {
         case 0x82: {
             if (len < 13) return;
             RichEditBledy->Wyczysc();
-            for (int n = 6; n <= 12; ++n)
-                for (int k = 0; k < 8; ++k)
-                    if (((rx[n] >> k) & 1) && MaBlad(n, k)) RichEditBledy->Dodaj(TekstBledu(n, k));
-            if (Sterownik1->StatusBytes[1] & 0x10) {
-                RichEditBledy->Dodaj(QString());
-                RichEditBledy->Dodaj(QLatin1Char('\t') + LangText(1233) + QLatin1Char(':'));
-                RichEditBledy->Dodaj(QString());
-                for (int n = 6; n <= 12; ++n)
-                    for (int k = 0; k < 8; ++k) {
-                        const int at = 13 + 8 * (n - 6) + k;
-                        if (!MaBlad(n, k) || at >= len || rx[at] == 0) continue;
-                        RichEditBledy->Dodaj(QString::number(rx[at]) + QStringLiteral(" x ") +
-                                             TekstBledu(n, k));
-                    }
-            }
+            for (const QString &line : LinieBledow(rx, len, Sterownik1->StatusBytes[1]))
+                RichEditBledy->Dodaj(line);
             return;
         }
         case 0x86:

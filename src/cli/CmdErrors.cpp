@@ -2,7 +2,7 @@
 // is erased first and the report read afresh.
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
-#include "cli/ErrorLines.h"
+#include "device/ErrorLines.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "cli/ErrorLines.h"
+#include "device/ErrorLines.h"
 
 #include "app/core/LangText.h"
 
