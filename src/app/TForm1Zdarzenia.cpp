@@ -11,7 +11,6 @@
 #include "device/TSterownik.h"
 #include "obd/TObd.h"
 
-#include "device/ErrorLines.h"
 #include <QAction>
 #include <QLabel>
 
