@@ -22,7 +22,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 case "${1:-}" in
 run)
     cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEN_BUILD_TESTS=OFF
-    cmake --build build-release -j "$JOBS" --target tarven tarven-sim
+    cmake --build build-release -j "$JOBS" --target tarven tarven-sim tarven-cli
     shift
     if [ $# -eq 0 ] && ! ls /dev/ttyUSB* /dev/ttyACM* >/dev/null 2>&1; then
         set -- --demo
