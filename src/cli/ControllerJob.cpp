@@ -5,14 +5,6 @@
 #include <QCoreApplication>
 #include <bit>
 
-namespace {
-// A frame whose header came but whose payload stopped coming is given up after this long. The link
-// itself waits for ever (a garbage byte that looks like a start byte with a long word count would
-// otherwise stop all traffic until the next unsolicited report fills the gap).
-constexpr int PartialFrameMs = 1000;
-constexpr int GuardTickMs = 100;
-} // namespace
-
 ControllerJob::ControllerJob(const CliOptions &options) : Options(options), Config(CzytajKonfiguracje()) {
     UstawJezyk(Options, Config);
     S.LinkKey = Options.LinkKey >= 0 ? uint8_t(Options.LinkKey) : Config.LinkKey;
@@ -28,8 +20,6 @@ ControllerJob::ControllerJob(const CliOptions &options) : Options(options), Conf
     watchdog_.setSingleShot(true);
     watchdog_.setTimerType(Qt::PreciseTimer); // never before the time-out
     connect(&watchdog_, &QTimer::timeout, this, [this] { Watchdog(); });
-    guard_.setInterval(GuardTickMs);
-    connect(&guard_, &QTimer::timeout, this, [this] { GuardPartialFrame(); });
 }
 
 ControllerJob::~ControllerJob() {
@@ -48,12 +38,10 @@ int ControllerJob::Run() {
     clock_.start();
     UstawPrzerwanie([this] { Interrupted(); });
     Progress();
-    guard_.start();
     inLoop_ = true;
     const int code = QCoreApplication::exec();
     inLoop_ = false;
     watchdog_.stop();
-    guard_.stop();
     S.StopTimer();
     S.ZamnkijOscyloskop();
     S.PortClose();
@@ -128,23 +116,4 @@ void ControllerJob::OnEvent(int kind, int a, int b, int c) {
         lastOutstanding_ = outstanding;
     }
     if (!finished_) Reply(a, b);
-}
-
-void ControllerJob::GuardPartialFrame() {
-    if (S.RxStage != 4) {
-        partialQueue_ = -1;
-        return;
-    }
-    const int q = S.PortInQueCount();
-    if (q != partialQueue_) {
-        partialQueue_ = q;
-        partialSince_.start();
-        return;
-    }
-    if (partialSince_.elapsed() < PartialFrameMs) return;
-    if (Options.Verbose) Blad(QStringLiteral("a frame stopped half-way; its bytes are dropped"));
-    S.RxStage = 0;
-    S.RxExpected = 0;
-    S.PortPurgeRx();
-    partialQueue_ = -1;
 }

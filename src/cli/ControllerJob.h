@@ -57,7 +57,6 @@ protected:
 private:
     void OnEvent(int kind, int a, int b, int c);
     void Watchdog();
-    void GuardPartialFrame();
     static int Outstanding(const TSterownik &s);
 
     bool finished_ = false;
@@ -68,8 +67,5 @@ private:
     QString lastMessage_;
     QString portName_;
     QTimer watchdog_;
-    QTimer guard_;
     QElapsedTimer clock_;
-    QElapsedTimer partialSince_;
-    int partialQueue_ = -1;
 };
