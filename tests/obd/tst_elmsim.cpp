@@ -1,11 +1,8 @@
 // The virtual ELM327 adapter's logic, driven headless on a virtual clock.
-//
-// The simulator's logic files are compiled into this test (they belong to the tarven-sim program,
-// not to a library).
-#include "../../tools/sim/ElmAdapter.cpp"
-#include "../../tools/sim/ElmFrames.cpp"
-#include "../../tools/sim/ElmOptions.cpp"
-#include "../../tools/sim/ElmVehicle.cpp"
+#include "ElmAdapter.h"
+#include "ElmFrames.h"
+#include "ElmOptions.h"
+#include "ElmVehicle.h"
 
 #include <QList>
 #include <QtTest>

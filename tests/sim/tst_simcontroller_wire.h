@@ -1,9 +1,8 @@
 #pragma once
 // Test side of the virtual controller: sends PC frames into a SimController and takes its replies
-// apart again. The simulator's sources are compiled into the test itself.
-#include "../../tools/sim/SimController.cpp"
-#include "../../tools/sim/SimControllerData.cpp"
-#include "../../tools/sim/SimEngine.cpp"
+// apart again.
+#include "SimController.h"
+#include "SimEngine.h"
 
 #include <QList>
 
