@@ -77,15 +77,7 @@ public:
     RecordJob(const CliOptions &o, double seconds, const QString &file) : LiveJob(o, seconds), file_(file) {}
 
 protected:
-    bool Prepare() override {
-        const QFileInfo dir(QFileInfo(file_).absolutePath());
-        if (!dir.isDir() || !dir.isWritable()) {
-            Fail(WyjscieBladPliku, QStringLiteral("%1: the folder %2 does not exist or cannot be written")
-                                       .arg(file_, QDir::toNativeSeparators(dir.filePath())));
-            return false;
-        }
-        return true;
-    }
+    bool Prepare() override { return FolderWritable(file_); }
     QString Waiting() const override {
         return open_ ? QStringLiteral("live parameters") : ControllerJob::Waiting();
     }

@@ -34,15 +34,7 @@ public:
     ReadSettingsJob(const CliOptions &o, const QString &file) : ControllerJob(o), file_(file) {}
 
 protected:
-    bool Prepare() override {
-        const QFileInfo dir(QFileInfo(file_).absolutePath());
-        if (!dir.isDir() || !dir.isWritable()) {
-            Fail(WyjscieBladPliku, QStringLiteral("%1: the folder %2 does not exist or cannot be written")
-                                       .arg(file_, QDir::toNativeSeparators(dir.filePath())));
-            return false;
-        }
-        return true;
-    }
+    bool Prepare() override { return FolderWritable(file_); }
     void Reply(int, int) override {
         if (!AllRead()) return;
         ClearMessage();

@@ -3,6 +3,8 @@
 #include "app/core/LangText.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <bit>
 
 ControllerJob::ControllerJob(const CliOptions &options) : Options(options), Config(CzytajKonfiguracje()) {
@@ -65,6 +67,14 @@ void ControllerJob::Fail(int code, const QString &message) {
     if (finished_) return;
     Blad(message);
     Finish(code);
+}
+
+bool ControllerJob::FolderWritable(const QString &file) {
+    const QFileInfo dir(QFileInfo(file).absolutePath());
+    if (dir.isDir() && dir.isWritable()) return true;
+    Fail(WyjscieBladPliku, QStringLiteral("%1: the folder %2 does not exist or cannot be written")
+                               .arg(file, QDir::toNativeSeparators(dir.filePath())));
+    return false;
 }
 
 void ControllerJob::Interrupted() {

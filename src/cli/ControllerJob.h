@@ -40,6 +40,8 @@ protected:
     void Progress();
     void Finish(int code);
     void Fail(int code, const QString &message);
+    // A file can be created beside where it is to go; otherwise fails with a file error.
+    bool FolderWritable(const QString &file);
     bool Finished() const { return finished_; }
     // Identified in application mode and every block of the full read is in.
     bool AllRead() const { return identified_ && S.ReadRequests == 0; }
