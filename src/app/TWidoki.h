@@ -7,10 +7,23 @@
 #include <cstdint>
 #include <functional>
 
+class QFont;
 class QWidget;
 class TSterownik;
 class TKatalogNastaw;
 struct TPaleta;
+
+// The dialogs the settings grid opens (created once by the main window, shown modally on demand).
+class TDialogiNastaw {
+public:
+    virtual ~TDialogiNastaw() = default;
+    // The two buttons of the button row; any other value is the item whose "..." button was pressed
+    // (8 injection type, 40 gas level sensor, 57, 63 and 96 the small settings dialog).
+    static constexpr int KorektyWtryskiwaczy = -101;
+    static constexpr int Kalkulator = -102;
+    // Shows the dialog modally with the grid's font; returns when it closes.
+    virtual void Otworz(int item, const QFont &font) = 0;
+};
 
 // Settings grid.
 class TWidokNastaw {
@@ -23,6 +36,7 @@ public:
     virtual void Ukryj() = 0;                       // hide the pop-up list and the grid
     virtual void UstawKolory(const TPaleta &p) = 0; // scheme colours (lines, texts, fixed cells)
     virtual void Odswiez() = 0;                     // repaint from the image
+    virtual void UstawDialogi(TDialogiNastaw *) {}  // where the "..." buttons and the button row go
 };
 
 // Map and chart view.
