@@ -101,7 +101,9 @@ private slots:
         QVERIFY(done);
         QCOMPARE(flashed, img.mid(256));
         QCOMPARE(progress.size(), 224);
-        QCOMPARE(progress[111], 50); // 112 blocks
+        QCOMPARE(progress[111], 50);      // 112 blocks
+        QCOMPARE(progress[222], 99);      // 223 blocks acknowledged: not done yet
+        QCOMPARE(progress.count(100), 1); // 100 % only once the last block is acknowledged
         QCOMPARE(progress.last(), 100);
         QCOMPARE(int(rig.Eng.FlashActive), 0);
         // Identified again in application mode, and everything is read again.

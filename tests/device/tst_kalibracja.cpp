@@ -91,6 +91,56 @@ private slots:
         QCOMPARE(c.events.last(), (QList<int>{2, 0, 396}));
     }
 
+    // How many replies each counted stage takes, and the progress on the reply that ends it, from the
+    // algorithm's own numbers: a stage one reply longer still converges, so only a count catches it.
+    void stageLengths_data() {
+        QTest::addColumn<int>("stage");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("work");      // live work state during the stage
+        QTest::addColumn<int>("reference"); // petrol mean held (83 and CalPetrolMean)
+        QTest::addColumn<int>("replies");   // replies until the stage is left
+        QTest::addColumn<int>("next");
+        QTest::addColumn<int>("progress"); // reported on the last of them
+        // The live means are 800 on every channel: a = 64.
+        QTest::newRow("petrol 80: 11") << 80 << 0 << 0 << 64 << 11 << 81 << 0;
+        QTest::newRow("petrol 144: 11") << 144 << 0 << 0 << 64 << 11 << 145 << 512;
+        QTest::newRow("to gas 97: 11") << 97 << 0 << 0 << 64 << 11 << 98 << 0;
+        QTest::newRow("settle 82, close: 52 x 5") << 82 << 0 << 0 << 64 << 52 << 96 << 260;
+        QTest::newRow("settle 82, apart: 256 x 1") << 82 << 0 << 0 << 20 << 256 << 96 << 256;
+        QTest::newRow("settle 146, close") << 146 << 0 << 0 << 64 << 52 << 160 << 512 + 260;
+        QTest::newRow("adjust 112, d 0: 103 x 5") << 112 << 0 << 6 << 64 << 103 << 128 << 515 / 2 + 256;
+        QTest::newRow("adjust 112, d 3: 512 x 1") << 112 << 0 << 6 << 67 << 512 << 128 << 512 / 2 + 256;
+        QTest::newRow("adjust 48, channel 0") << 48 << 0 << 6 << 64 << 103 << 64 << 515 / 2 / 4 + 256;
+        QTest::newRow("adjust 48, channel 2: 86 x 6")
+            << 48 << 2 << 6 << 64 << 86 << 64 << 516 / 2 / 4 + 128 + 256;
+    }
+    void stageLengths() {
+        QFETCH(int, stage);
+        QFETCH(int, channel);
+        QFETCH(int, work);
+        QFETCH(int, reference);
+        QFETCH(int, replies);
+        QFETCH(int, next);
+        QFETCH(int, progress);
+        Cal c;
+        c.eng.PollMode |= 1u;
+        c.eng.CalStage = stage;
+        c.eng.CalChannel = channel;
+        c.eng.CalPetrolMean = uint8_t(reference);
+        c.eng.Nastawy[83] = uint8_t(reference);
+        c.eng.Nastawy[90] = c.eng.Nastawy[92] = 128;
+        c.eng.CalMeanFilter = 64 * 16;
+        int n = 0;
+        while (c.eng.CalStage == stage && n < 2000) {
+            c.Live(work, 800, {800, 800, 800, 800});
+            c.eng.EtapyKalibracji();
+            ++n;
+        }
+        QCOMPARE(n, replies);
+        QCOMPARE(c.eng.CalStage, next);
+        QCOMPARE(c.events.last(), (QList<int>{2, 0, progress}));
+    }
+
     void coarseCorrection() {
         Cal c;
         c.eng.CalStage = 112;
