@@ -382,7 +382,7 @@ void TstDialogs::readingsChooserToggles() {
 
 // Every dialog in two schemes, for looking at (TARVEN_GRAB); each must at least show its caption.
 void TstDialogs::pictures() {
-    for (int scheme : {0, 3}) {
+    for (int scheme : {0, 3, 4}) {
         paleta = PaletaSchematu(scheme);
         for (int item :
              {int(TDialogiNastaw::Kalkulator), int(TDialogiNastaw::KorektyWtryskiwaczy), 8, 40, 57, 63, 96}) {
