@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -81,8 +82,8 @@ TFormCal::TFormCal(QWidget *parent) : TDialog(parent, QStringLiteral("FormCal"),
     Label3 = etykieta(GroupBox1, 16, 106, 220);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(240, 30, 70, 24);
-    Edit1->setReadOnly(true);
     Edit1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Edit1->setValidator(new QIntValidator(MocMin, MocMax, Edit1));
     UpDown1 = new TStrzalki(GroupBox1);
     UpDown1->setGeometry(312, 30, 44, 24);
     UpDown1->UstawZakres(MocMin, MocMax);
@@ -123,6 +124,9 @@ TFormCal::TFormCal(QWidget *parent) : TDialog(parent, QStringLiteral("FormCal"),
     Ok->setGeometry(215, 424, 90, 28);
 
     connect(UpDown1, &TStrzalki::Zmiana, this, [this] { Oblicz(); });
+    // A typed power counts as soon as it is within the limits; leaving the field shows the power used.
+    connect(Edit1, &QLineEdit::textEdited, this, &TFormCal::Edit1Change);
+    connect(Edit1, &QLineEdit::editingFinished, this, [this] { Oblicz(); });
     for (QComboBox *c : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6})
         connect(c, &QComboBox::currentIndexChanged, this, [this] { Oblicz(); });
 }
@@ -162,8 +166,17 @@ void TFormCal::Przygotuj(TKatalogNastaw *catalogue) {
     Oblicz();
 }
 
+void TFormCal::Edit1Change(const QString &text) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < MocMin || v > MocMax) return;
+    UpDown1->UstawPozycje(v);
+    Oblicz();
+}
+
 void TFormCal::Oblicz() {
-    Edit1->setText(QString::number(UpDown1->Pozycja()));
+    const QString moc = QString::number(UpDown1->Pozycja());
+    if (Edit1->text() != moc) Edit1->setText(moc);
     if (!katalog_) return;
     const int cylinders = Cylindry[std::clamp(ComboBox2->currentIndex(), 0, IleCylindrow - 1)];
     const TWynikDyszy w =

@@ -40,6 +40,8 @@ public:
     void Przygotuj(TKatalogNastaw *catalogue);
     // Recalculates from the controls as now shown.
     void Oblicz();
+    // A power typed into the field (taken when it is a whole number within 25…1000).
+    void Edit1Change(const QString &text);
 
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *LabelA, *LabelB;

@@ -159,6 +159,12 @@ void TstDialogs::calculatorPresetsAndKeepsPower() {
     f->UpDown1->UstawPozycje(25);
     f->UpDown1->Krok(-1);
     QCOMPARE(f->UpDown1->Pozycja(), 25);
+    f->Edit1Change(QStringLiteral("1001")); // typed: taken only within the limits
+    QCOMPARE(f->UpDown1->Pozycja(), 25);
+    f->Edit1Change(QStringLiteral("200"));
+    QCOMPARE(f->UpDown1->Pozycja(), 200);
+    f->UpDown1->Krok(1);
+    QCOMPARE(f->Edit1->text(), QStringLiteral("201"));
 }
 
 void TstDialogs::injectorRows_data() {
