@@ -26,6 +26,8 @@ public:
     ~TFormLevel() override;
 
     void Przygotuj(TKatalogNastaw *catalogue);
+    // Every way out (OK, Esc, the close box, the owner closing) ends the level poll.
+    void done(int r) override;
 
     // Live lamps and voltage from a polling reply (bytes 13 and 50).
     bool Widoczny() const override { return isVisible(); }
@@ -53,7 +55,6 @@ protected:
     bool MaDane() const override { return katalog_ != nullptr; }
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
-    void done(int r) override;
 
 private:
     void Lampka(int lamp, uint32_t colour);
