@@ -6,11 +6,14 @@
 RC_CEN_BMP   91 x 91   the in-car fuel switch; its six lamps are painted over by the program
 RC_LOGO_BMP  700 x 482 the splash picture
 RC_OBD_*     135 x 48  OBD adapter protocol pictures (PWM, VPW, ISO, CAN, OFF, ON)
+RC_ARROW_*   12 x 12   left and right arrows of the dialogs' horizontal step buttons
 The backgrounds are transparent.
 """
 import os
+import struct
 import subprocess
 import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FONT = "DejaVu Sans"
@@ -79,6 +82,38 @@ def obd(label, colour, text_colour="#ffffff"):
 </svg>'''
 
 
+def arrow(name, right):
+    """A solid dark-grey triangle on a transparent 12 x 12 square, pointing left or right. Written as a
+    PNG directly (4 x 4 supersampled coverage as alpha), so it needs no SVG renderer."""
+    size, sub = 12, 4
+    tip, base = (10.5, 6.0), ((2.0, 1.0), (2.0, 11.0))
+
+    def inside(x, y):
+        # Right-pointing triangle; the left one is its mirror image.
+        if not right:
+            x = size - x
+        if x < base[0][0] or x > tip[0]:
+            return False
+        half = (tip[0] - x) / (tip[0] - base[0][0]) * (base[1][1] - base[0][1]) / 2
+        return abs(y - tip[1]) <= half
+
+    rows = b""
+    for py in range(size):
+        row = b"\x00"
+        for px in range(size):
+            hits = sum(inside(px + (i + 0.5) / sub, py + (j + 0.5) / sub) for i in range(sub) for j in range(sub))
+            row += bytes((0x30, 0x30, 0x30, 255 * hits // (sub * sub)))
+        rows += row
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+    with open(os.path.join(HERE, name + ".png"), "wb") as f:
+        f.write(png)
+
+
 if __name__ == "__main__":
     render("RC_CEN_BMP", fuel_switch())
     render("RC_LOGO_BMP", logo())
@@ -88,3 +123,5 @@ if __name__ == "__main__":
     render("RC_OBD_CAN", obd("CAN", "#1f9a4b"))
     render("RC_OBD_OFF", obd("OFF", "#9a9a9a", "#f0f0f0"))
     render("RC_OBD_ON", obd("OBD", "#2e8b57"))
+    arrow("RC_ARROW_LEFT", False)
+    arrow("RC_ARROW_RIGHT", True)

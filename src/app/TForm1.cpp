@@ -9,6 +9,7 @@
 #include "app/core/LangText.h"
 #include "app/core/TConfig.h"
 #include "device/TSterownik.h"
+#include "dialogs/TDialogi.h"
 #include "dialogs/TFormProg.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
@@ -177,6 +178,16 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     Sterownik1->OnFirmwareProgress = [this](int percent) { FormProg->Postep(percent); };
     Sterownik1->OnFirmwareDone = [this] { FormProg->Koniec(); };
     FormLogo = new TFormLogo(this);
+    // The settings grid's dialogs and the readings chooser ("V" of the readings banner).
+    Dialogi = std::make_unique<TDialogi>(this, Katalog.get(), &Paleta);
+    Nastawy->UstawDialogi(Dialogi.get());
+    for (TOdbiorcaOdczytow *o : Dialogi->Odbiorcy())
+        Dodaj(o);
+    connect(PanelRight, &TPanelPrawy::WyborParametrow, this, [this] {
+        Dialogi->OtworzParametry(font());
+        PanelRight->PanelRightResize();
+        PanelRight->StringGridParametry->viewport()->update();
+    });
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

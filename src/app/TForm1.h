@@ -31,6 +31,7 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 class TConfig;
+class TDialogi;
 class TFormAdmin;
 class TFormLogo;
 class TFormProg;
@@ -163,6 +164,8 @@ public:
     std::unique_ptr<TWidokScope> Scope;
     std::unique_ptr<TWidokNastaw> Nastawy;
     std::unique_ptr<TConfig> Config;
+    // The dialogs of the settings grid and the readings chooser.
+    std::unique_ptr<TDialogi> Dialogi;
     QTimer Timer1; // supervision, 100 ms
     QTimer Timer2; // splash
 

@@ -7,6 +7,7 @@
 #include "app/core/LangText.h"
 #include "app/core/TConfig.h"
 #include "device/TSterownik.h"
+#include "dialogs/TDialogi.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
 
@@ -186,6 +187,7 @@ void TForm1::closeEvent(QCloseEvent *e) {
 void TForm1::FormClose() {
     closed_ = true;
     Timer1.stop();
+    if (Dialogi) Dialogi->Zamknij(); // a dialog left open would keep its poll mode on the link
     Sterownik1->PortClose();
     Obd->PortClose();
     ZapiszKonfiguracje();
