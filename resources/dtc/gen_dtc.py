@@ -5,8 +5,10 @@ Many generic codes come in regular runs: one circuit with the usual five endings
 performance, low, high, intermittent), an actuator with its control-circuit endings, a shift
 solenoid with its five states. Each file in families/ lists such runs (and single codes) for one
 code family, in English and Polish together, through the helpers below. This script merges them
-into dtc_en.src.txt and dtc_pl.src.txt: a code already in a source keeps its text there, a new code
-is added, and both sources come out sorted. build_dtc.py then turns the sources into the tables.
+into dtc_en.src.txt and dtc_pl.src.txt: a code written in a family gets the family's text (so a
+family is edited in families/ and merged again), every other line of a source stays as written by
+hand, and both sources come out sorted. A code taken out of a family stays in the sources until it
+is deleted there by hand. build_dtc.py then turns the sources into the tables.
 
 Usage:
     python3 gen_dtc.py        merge every families/*.py into the sources
@@ -153,13 +155,11 @@ def main():
     for lang, new in (("en", fam.en), ("pl", fam.pl)):
         src = os.path.join(HERE, "dtc_%s.src.txt" % lang)
         head, entries = read_source(src)
-        added = 0
-        for code, text in new.items():
-            if code not in entries:
-                entries[code] = text
-                added += 1
+        added = sum(1 for code in new if code not in entries)
+        changed = sum(1 for code, text in new.items() if code in entries and entries[code] != text)
+        entries.update(new)
         write_source(src, head, entries)
-        print("%s: %d codes, %d added" % (os.path.basename(src), len(entries), added))
+        print("%s: %d codes, %d added, %d changed" % (os.path.basename(src), len(entries), added, changed))
     return 0
 
 

@@ -148,7 +148,8 @@ for k, (en, instr, gen) in LOST.items():
     F.one("U%04X" % k, "Lost Communication With " + en, "Utrata komunikacji " + z(instr) + instr)
 
 # Software incompatibility (U03xx) and invalid data (U04xx) name the modules in their own order.
-PAIRED = {1: m("ECM/PCM", *S, "silnika (ECM/PCM)"), 2: TCM, 3: TCCM,
+PAIRED = {1: m("ECM/PCM", *S, "silnika (ECM/PCM)"), 2: m("Transmission Control Module", *S, "skrzyni biegów (TCM)"),
+          3: TCCM,
           4: m("Gear Shift Control Module", *MOD, "zmiany biegów"), 5: CRUISE, 6: FICM, 7: GLOW, 8: TAC,
           9: AFCM, 10: FPCM, 15: ABS, 16: VDCM, 17: PARK, 18: BSCM, 19: EFFORT, 20: PSCM, 21: RIDE,
           22: BCM, 23: m("Instrument Panel Cluster Control Module", "zestawem wskaźników", "zestawu wskaźników"),
