@@ -72,3 +72,40 @@ F.seq("P068A", [("ECM/PCM Power Relay De-Energized - Too Early",
                  "Przekaźnik zasilania sterownika (ECM/PCM) wyłączony zbyt późno")], **H)
 F.one("P069E", "Fuel Pump Control Module Requested MIL Illumination",
       "Moduł sterowania pompy paliwa żąda zapalenia kontrolki MIL")
+
+# Fuel cooling and fuel pressure relief, radiator coolant temperature
+F.run("P008C", "control3", "Fuel Cooler Pump", "pompy chłodnicy paliwa", **H)
+F.one("P008F", "Engine Coolant Temperature/Fuel Temperature Correlation",
+      "Temperatura cieczy chłodzącej a temperatura paliwa - niezgodność")
+F.run("P009B", "control3", "Fuel Pressure Relief", "zaworu upustowego ciśnienia paliwa", **H)
+F.one("P009E", "Fuel Pressure Relief Control Performance", "Zawór upustowy ciśnienia paliwa - nieprawidłowe działanie")
+F.one("P009F", "Fuel Pressure Relief Control Stuck Open",
+      "Zawór upustowy ciśnienia paliwa zablokowany w położeniu otwartym")
+F.run("P00B1", "sensor5e", "Radiator Coolant Temperature Sensor", "czujnika temperatury cieczy w chłodnicy", **H)
+F.one("P00B6", "Radiator Coolant Temperature/Engine Coolant Temperature Correlation",
+      "Temperatura cieczy w chłodnicy a temperatura cieczy w silniku - niezgodność")
+F.one("P00B7", "Engine Coolant Flow Low/Performance", "Zbyt mały przepływ cieczy chłodzącej/nieprawidłowe działanie")
+
+# Fuel quantity and diesel intake air flow control
+F.one("P026C", "Fuel Injection Quantity Lower Than Expected", "Dawka wtrysku paliwa mniejsza od oczekiwanej")
+F.one("P026D", "Fuel Injection Quantity Higher Than Expected", "Dawka wtrysku paliwa większa od oczekiwanej")
+F.seq("P02E0", [("Diesel Intake Air Flow Control Circuit/Open",
+                 "Obwód sterowania przepustnicy powietrza dolotowego (diesel) - przerwa w obwodzie"),
+                ("Diesel Intake Air Flow Control Performance",
+                 "Sterowanie przepustnicy powietrza dolotowego (diesel) - nieprawidłowe działanie"),
+                ("Diesel Intake Air Flow Control Circuit Low",
+                 "Obwód sterowania przepustnicy powietrza dolotowego (diesel) - niski poziom sygnału"),
+                ("Diesel Intake Air Flow Control Circuit High",
+                 "Obwód sterowania przepustnicy powietrza dolotowego (diesel) - wysoki poziom sygnału"),
+                ("Diesel Intake Air Flow Control Stuck Open",
+                 "Przepustnica powietrza dolotowego (diesel) zablokowana w położeniu otwartym"),
+                ("Diesel Intake Air Flow Control Stuck Closed",
+                 "Przepustnica powietrza dolotowego (diesel) zablokowana w położeniu zamkniętym"),
+                ("Diesel Intake Air Flow Position Sensor Circuit",
+                 "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - usterka"),
+                ("Diesel Intake Air Flow Position Sensor Circuit Range/Performance",
+                 "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - nieprawidłowy zakres/działanie"),
+                ("Diesel Intake Air Flow Position Sensor Circuit Low",
+                 "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - niski poziom sygnału"),
+                ("Diesel Intake Air Flow Position Sensor Circuit High",
+                 "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - wysoki poziom sygnału")], **H)
