@@ -11,7 +11,8 @@ hand, and both sources come out sorted. A code taken out of a family stays in th
 is deleted there by hand. build_dtc.py then turns the sources into the tables.
 
 Usage:
-    python3 gen_dtc.py        merge every families/*.py into the sources
+    python3 gen_dtc.py            merge every families/*.py into the sources
+    python3 gen_dtc.py --check    only verify that the sources hold the families as written
 """
 
 import glob
@@ -139,15 +140,23 @@ def read_source(path):
     return head, entries
 
 
+def source_text(head, entries):
+    return "\n".join(head + ["%s %s" % kv for kv in sorted(entries.items())]) + "\n"
+
+
 def write_source(path, head, entries):
-    text = "\n".join(head + ["%s %s" % kv for kv in sorted(entries.items())]) + "\n"
+    text = source_text(head, entries)
     tmp = path + ".tmp"
     with open(tmp, "w", encoding="utf-8", newline="\n") as f:
         f.write(text)
     os.replace(tmp, path)
 
 
-def main():
+def main(argv):
+    check = argv[1:] == ["--check"]
+    if len(argv) > 1 and not check:
+        print(__doc__, file=sys.stderr)
+        return 2
     fam = Families()
     for path in sorted(glob.glob(os.path.join(HERE, "families", "*.py"))):
         fam.where = os.path.basename(path)
@@ -158,10 +167,16 @@ def main():
         added = sum(1 for code in new if code not in entries)
         changed = sum(1 for code, text in new.items() if code in entries and entries[code] != text)
         entries.update(new)
+        if check:
+            with open(src, encoding="utf-8") as f:
+                if f.read() != source_text(head, entries):
+                    print("%s does not hold families/ as written; run gen_dtc.py" % src, file=sys.stderr)
+                    return 1
+            continue
         write_source(src, head, entries)
         print("%s: %d codes, %d added, %d changed" % (os.path.basename(src), len(entries), added, changed))
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(sys.argv))

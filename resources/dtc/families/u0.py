@@ -117,6 +117,10 @@ LOST = {
     0x234: m("Convenience Recall Module", *MOD, "pamięci ustawień"),
     0x235: m("Cruise Control Front Distance Range Sensor", "czujnikiem", "czujnika", "odległości tempomatu aktywnego"),
     0x236: m("Column Lock Module", *MOD, "blokady kolumny kierownicy"),
+    0x253: m("Accessory Protocol Interface Module", *MOD, "interfejsu akcesoriów (APIM)"),
+    0x256: m("Front Controls Interface Module \"A\"", *MOD, "przedniego panelu sterowania \"A\""),
+    0x293: m("Hybrid Powertrain Control Module", *S, "hybrydowego układu napędowego"),
+    0x298: m("DC to DC Converter Control Module", *S, "przetwornicy DC/DC"),
 }
 for i, s in enumerate("ABCDE"):
     LOST[0x141 + i] = m("Body Control Module \"%s\"" % s, *S, "nadwozia (BCM) \"%s\"" % s)
@@ -160,6 +164,9 @@ for n, (en, instr, gen) in PAIRED.items():
     en4 = "ECM/PCM \"A\"" if n == 1 else en
     gen4 = gen + " \"A\"" if n == 1 else gen
     F.one("U%04d" % (400 + n), "Invalid Data Received From " + en4, "Nieprawidłowe dane odebrane od " + gen4)
+
+F.one("U0452", "Invalid Data Received From Restraints Control Module",
+      "Nieprawidłowe dane odebrane od sterownika poduszek powietrznych")
 
 F.one("U3000", "Control Module", "Sterownik - usterka")
 F.one("U3001", "Control Module Improper Shutdown", "Nieprawidłowe wyłączenie sterownika")
