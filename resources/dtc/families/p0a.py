@@ -88,6 +88,26 @@ F.seq("P0AA0", [("Hybrid Battery Positive Contactor Circuit", "Obwód stycznika 
                  "Stycznik ujemny akumulatora trakcyjnego zablokowany w stanie otwartym"),
                 ("Hybrid Battery Voltage System Isolation Fault",
                  "Uszkodzenie izolacji układu wysokiego napięcia akumulatora trakcyjnego")], **H)
-F.run("P0AC0", "sensor4", "Hybrid Battery Pack Current Sensor", "czujnika prądu akumulatora trakcyjnego", **H)
 F.one("P0AC4", "Hybrid Powertrain Control Module Requested MIL Illumination",
       "Sterownik hybrydowego układu napędowego żąda zapalenia kontrolki MIL")
+
+# Phase currents of each electric machine: current, current low, current high for phases U, V, W.
+MACHINES = [("Drive Motor \"A\"", "silnika napędowego \"A\""), ("Drive Motor \"B\"", "silnika napędowego \"B\""),
+            ("Generator", "generatora")]
+rows = []
+for en, pl in MACHINES:
+    for phase in "UVW":
+        rows += [("%s Phase %s Current" % (en, phase), "Prąd fazy %s %s - usterka" % (phase, pl)),
+                 ("%s Phase %s Current Low" % (en, phase), "Prąd fazy %s %s - zbyt niski" % (phase, pl)),
+                 ("%s Phase %s Current High" % (en, phase), "Prąd fazy %s %s - zbyt wysoki" % (phase, pl))]
+F.seq("P0A5D", rows, **H)
+FAN2 = "wentylatora 2 chłodzenia akumulatora trakcyjnego"
+F.seq("P0A96", [("Hybrid Battery Pack Cooling Fan 2", "Wentylator 2 chłodzenia akumulatora trakcyjnego - usterka"),
+                ("Hybrid Battery Pack Cooling Fan 2 Performance/Stuck Off",
+                 "Wentylator 2 chłodzenia akumulatora trakcyjnego - nieprawidłowe działanie/zablokowany wyłączony"),
+                ("Hybrid Battery Pack Cooling Fan 2 Stuck On",
+                 "Wentylator 2 chłodzenia akumulatora trakcyjnego - zablokowany włączony"),
+                ("Hybrid Battery Pack Cooling Fan 2 Control Circuit Low",
+                 "Obwód sterowania %s - niski poziom sygnału" % FAN2),
+                ("Hybrid Battery Pack Cooling Fan 2 Control Circuit High",
+                 "Obwód sterowania %s - wysoki poziom sygnału" % FAN2)], **H)
