@@ -65,6 +65,7 @@ private slots:
         const QByteArray allowedHigh(PolishBytes);
         QByteArray previous;
         int lines = 0, polishLetters = 0;
+        QMap<QByteArray, int> perFamily;
         qsizetype start = 0;
         while (start < table.size()) {
             const qsizetype cr = table.indexOf('\r', start);
@@ -85,12 +86,22 @@ private slots:
                     QVERIFY2(b >= 0x20 && b < 0x7F, line.constData());
                 }
             }
+            // Manufacturer-controlled ranges stay out: P1xxx, P3000-P33FF, B1/B2, C1/C2, U1/U2.
+            const bool manufacturer =
+                (code[0] == 'P' && (code[1] == '1' || (code[1] == '3' && code[2] <= '3'))) ||
+                (code[0] != 'P' && (code[1] == '1' || code[1] == '2'));
+            QVERIFY2(!manufacturer, line.constData());
+            ++perFamily[code.left(2)];
             previous = code;
             ++lines;
             start = cr + 2;
         }
         QVERIFY(lines > 1000);
         if (polish) QVERIFY(polishLetters > 1000);
+        // Every generic family is there in both languages (a floor, so a lost family shows).
+        for (const auto &[family, least] :
+             {std::pair{"P0", 1200}, {"P2", 650}, {"P3", 98}, {"U0", 240}, {"C0", 30}, {"B0", 10}})
+            QVERIFY2(perFamily.value(family) >= least, family);
         // Valid code page 1250 throughout: it decodes without a replacement character.
         QVERIFY(!Cp1250::toUnicode(table).contains(QChar(0xFFFD)));
     }
