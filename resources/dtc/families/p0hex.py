@@ -109,3 +109,14 @@ F.seq("P02E0", [("Diesel Intake Air Flow Control Circuit/Open",
                  "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - niski poziom sygnału"),
                 ("Diesel Intake Air Flow Position Sensor Circuit High",
                  "Obwód czujnika położenia przepustnicy powietrza dolotowego (diesel) - wysoki poziom sygnału")], **H)
+
+# Controller memory and oil pressure control
+F.one("P06B8", "Internal Control Module Non-Volatile Random Access Memory (NVRAM) Error",
+      "Błąd pamięci nieulotnej (NVRAM) sterownika")
+F.seq("P06DA", [("Engine Oil Pressure Control Circuit/Open", "Obwód sterowania ciśnienia oleju silnikowego - przerwa w obwodzie"),
+                ("Engine Oil Pressure Control Circuit Low", "Obwód sterowania ciśnienia oleju silnikowego - niski poziom sygnału"),
+                ("Engine Oil Pressure Control Circuit High", "Obwód sterowania ciśnienia oleju silnikowego - wysoki poziom sygnału"),
+                ("Engine Oil Pressure Control Circuit Stuck Off",
+                 "Sterowanie ciśnienia oleju silnikowego zablokowane w stanie wyłączonym"),
+                ("Engine Oil Pressure Control Circuit Stuck On",
+                 "Sterowanie ciśnienia oleju silnikowego zablokowane w stanie włączonym")], **H)

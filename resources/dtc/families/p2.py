@@ -272,3 +272,9 @@ F.one("P20E8", "Reductant Pressure Too Low", "Zbyt niskie ciśnienie reduktora (
 F.one("P20E9", "Reductant Pressure Too High", "Zbyt wysokie ciśnienie reduktora (AdBlue)")
 F.one("P20EE", "SCR NOx Catalyst Efficiency Below Threshold (Bank 1)",
       "Sprawność katalizatora SCR (redukcji NOx) poniżej progu (rząd 1)")
+F.one("P242F", "Diesel Particulate Filter Restriction - Ash Accumulation",
+      "Filtr cząstek stałych (DPF) zatkany - nagromadzenie popiołu")
+F.one("P244A", "Diesel Particulate Filter Differential Pressure Too Low (Bank 1)",
+      "Zbyt niska różnica ciśnień na filtrze cząstek stałych (DPF) (rząd 1)")
+F.one("P244B", "Diesel Particulate Filter Differential Pressure Too High (Bank 1)",
+      "Zbyt wysoka różnica ciśnień na filtrze cząstek stałych (DPF) (rząd 1)")
