@@ -154,10 +154,10 @@ for k, (en, instr, gen) in LOST.items():
 # Software incompatibility (U03xx) and invalid data (U04xx) name the modules in their own order.
 PAIRED = {1: m("ECM/PCM", *S, "silnika (ECM/PCM)"), 2: m("Transmission Control Module", *S, "skrzyni biegów (TCM)"),
           3: TCCM,
-          4: m("Gear Shift Control Module", *MOD, "zmiany biegów"), 5: CRUISE, 6: FICM, 7: GLOW, 8: TAC,
-          9: AFCM, 10: FPCM, 15: ABS, 16: VDCM, 17: PARK, 18: BSCM, 19: EFFORT, 20: PSCM, 21: RIDE,
+          4: m("Gear Shift Control Module", *MOD, "zmiany biegów"), 5: CRUISE, 15: ABS, 16: VDCM, 17: PARK,
+          18: BSCM, 19: EFFORT, 20: PSCM, 21: RIDE,
           22: BCM, 23: m("Instrument Panel Cluster Control Module", "zestawem wskaźników", "zestawu wskaźników"),
-          24: HVAC, 25: AUXH, 26: IMMO, 27: SEC, 28: SAS, 29: COLUMN}
+          24: HVAC, 26: IMMO, 27: SEC, 28: SAS}
 F.one("U0300", "Internal Control Module Software Incompatibility", "Wewnętrzna niezgodność oprogramowania sterownika")
 for n, (en, instr, gen) in PAIRED.items():
     F.one("U%04d" % (300 + n), "Software Incompatibility with " + en, "Niezgodność oprogramowania " + z(instr) + instr)
