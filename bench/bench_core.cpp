@@ -2,10 +2,12 @@
 //   frame codec      a 262-byte frame scrambled and unscrambled
 //   receive path     a settings block reply taken from the wire and analysed
 //   texts            a cached language lookup, a trouble-code description, a live value text
+//   code tables      indexing each built-in trouble-code table as the first lookup does (keep under 2 ms)
 #include "app/core/LangText.h"
 #include "device/TSterownik.h"
 #include "obd/DtcTexts.h"
 
+#include <QFile>
 #include <QtTest>
 
 class BenchCore : public QObject {
@@ -45,6 +47,24 @@ private slots:
         QBENCHMARK {
             DtcOpis(u"P0420", false);
         }
+    }
+
+    void troubleCodeIndex_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("english") << QStringLiteral(":/dtc/dtc_en.txt");
+        QTest::newRow("polish") << QStringLiteral(":/dtc/dtc_pl.txt");
+    }
+    void troubleCodeIndex() {
+        QFETCH(QString, path);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        int codes = 0;
+        QBENCHMARK {
+            const TDtcTabela t(bytes);
+            codes = t.Ilosc();
+        }
+        QVERIFY(codes > 2000);
     }
 
     void liveValueText() {

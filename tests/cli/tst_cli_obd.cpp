@@ -17,6 +17,7 @@ private slots:
     void pidsDefaultSetIsTheRelayedOnes();
     void pidsNotSupported();
     void dtcReadThenClear();
+    void dtcOfEveryFamilyHasItsText();
     void noProtocolEndsWithExitOne();
     void obdUsageErrors();
 
@@ -144,6 +145,29 @@ void TestCliObd::dtcReadThenClear() {
     QVERIFY2(!r.out.contains("P0420") && !r.out.contains("U0155"), r.out.constData());
     QVERIFY2(r.out.contains("P0300"), r.out.constData());
     QCOMPARE(l.value(0), QStringLiteral("\tStored Trouble Codes  /  Błędy zarejestrowane :"));
+}
+
+// A car with codes of every generic family: each code is followed by its English text, and a P code
+// by its Polish one too; body, chassis and network codes get the English line only.
+void TestCliObd::dtcOfEveryFamilyHasItsText() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"),
+                      {"--dtc", "P2096,P0A80,B0001,C0035,U0100", "--pending", "C0040,P0999"}));
+    const Result r = Run(Base(sim) << QStringList{"obd", "dtc"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    const QStringList codes{"P2096", "P0A80", "B0001", "C0035", "U0100", "C0040", "P0999"};
+    for (const QString &code : codes) {
+        const qsizetype at = l.indexOf(code);
+        QVERIFY2(at >= 0, qPrintable(code + u'\n' + l.join(u'\n')));
+        const int texts = code.startsWith(u'P') ? 2 : 1;
+        for (int i = 1; i <= texts; ++i)
+            QVERIFY2(l.value(at + i).startsWith(u' ') && l.value(at + i).size() > 8, qPrintable(code));
+        const QString next = l.value(at + texts + 1);
+        QVERIFY2(next.isEmpty() || codes.contains(next) || next.startsWith(u'\t'),
+                 qPrintable(code + u' ' + next));
+    }
+    QCOMPARE(l.size(), 3 + 7 + 3 * 2 + 4); // three headings, seven codes, three P codes with two texts
 }
 
 void TestCliObd::noProtocolEndsWithExitOne() {

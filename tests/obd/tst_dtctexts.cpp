@@ -65,6 +65,7 @@ private slots:
         const QByteArray allowedHigh(PolishBytes);
         QByteArray previous;
         int lines = 0, polishLetters = 0;
+        QMap<QByteArray, int> perFamily;
         qsizetype start = 0;
         while (start < table.size()) {
             const qsizetype cr = table.indexOf('\r', start);
@@ -76,7 +77,6 @@ private slots:
             QVERIFY2(codeRe.match(QString::fromLatin1(code)).hasMatch(), line.constData());
             QVERIFY2(line.size() > 6 && line[5] == ' ' && line[6] != ' ', line.constData());
             QVERIFY2(code > previous, line.constData()); // sorted, no duplicates
-            if (polish) QCOMPARE(code[0], 'P');
             for (char c : line) {
                 const uint8_t b = uint8_t(c);
                 if (b >= 0x80) {
@@ -86,17 +86,27 @@ private slots:
                     QVERIFY2(b >= 0x20 && b < 0x7F, line.constData());
                 }
             }
+            // Manufacturer-controlled ranges stay out: P1xxx, P3000-P33FF, B1/B2, C1/C2, U1/U2.
+            const bool manufacturer =
+                (code[0] == 'P' && (code[1] == '1' || (code[1] == '3' && code[2] <= '3'))) ||
+                (code[0] != 'P' && (code[1] == '1' || code[1] == '2'));
+            QVERIFY2(!manufacturer, line.constData());
+            ++perFamily[code.left(2)];
             previous = code;
             ++lines;
             start = cr + 2;
         }
         QVERIFY(lines > 1000);
         if (polish) QVERIFY(polishLetters > 1000);
+        // Every generic family is there in both languages (a floor, so a lost family shows).
+        for (const auto &[family, least] :
+             {std::pair{"P0", 1200}, {"P2", 650}, {"P3", 98}, {"U0", 240}, {"C0", 30}, {"B0", 10}})
+            QVERIFY2(perFamily.value(family) >= least, family);
         // Valid code page 1250 throughout: it decodes without a replacement character.
         QVERIFY(!Cp1250::toUnicode(table).contains(QChar(0xFFFD)));
     }
 
-    // The built-in tables are what the readable sources produce, and every P code has both texts.
+    // The built-in tables are what the readable sources produce, and every code has both texts.
     void tablesMatchTheirSources() {
         const QByteArray en = ReadAll(QStringLiteral(":/dtc/dtc_en.txt"));
         const QByteArray pl = ReadAll(QStringLiteral(":/dtc/dtc_pl.txt"));
@@ -105,12 +115,12 @@ private slots:
         QCOMPARE(en, TableFromSource(ReadAll(SourcePath("dtc_en.src.txt"))));
         QCOMPARE(pl, TableFromSource(ReadAll(SourcePath("dtc_pl.src.txt"))));
 
-        QStringList pInEnglish, inPolish;
+        QStringList inEnglish, inPolish;
         for (const QByteArray &line : en.split('\n'))
-            if (line.startsWith('P')) pInEnglish << QString::fromLatin1(line.left(5));
+            if (!line.isEmpty()) inEnglish << QString::fromLatin1(line.left(5));
         for (const QByteArray &line : pl.split('\n'))
             if (!line.isEmpty()) inPolish << QString::fromLatin1(line.left(5));
-        QCOMPARE(inPolish, pInEnglish);
+        QCOMPARE(inPolish, inEnglish);
     }
 
     void wellKnownCodesHaveBothTexts() {
@@ -136,10 +146,8 @@ private slots:
             QVERIFY2(pl.startsWith(u' ') && pl.size() > 8, qPrintable(code));
             QVERIFY2(en != pl, qPrintable(code));
         }
-        for (const char *u : {"U0001", "U0073", "U0100", "U0101", "U0121", "U0140", "U0155", "U0164"}) {
+        for (const char *u : {"U0001", "U0073", "U0100", "U0101", "U0121", "U0140", "U0155", "U0164"})
             QVERIFY2(DtcOpis(QString::fromLatin1(u), false).size() > 8, u);
-            QVERIFY2(DtcOpis(QString::fromLatin1(u), true).isNull(), u); // Polish only for P codes
-        }
 
         QCOMPARE(DtcOpis(u"P0105", false),
                  QStringLiteral(" Manifold Absolute Pressure/Barometric Circuit Malfunction"));
@@ -164,6 +172,115 @@ private slots:
         // A code that no table knows.
         QVERIFY(DtcOpis(u"P1234", false).isNull());
         QVERIFY(DtcOpis(u"P1234", true).isNull());
+    }
+
+    // Well-known codes of every generic family read right in both languages: each text holds the
+    // words that carry the code's meaning (component, fault, bank or wheel), so a text shifted onto
+    // the neighbouring code, a swapped bank or a wrong wheel fails here.
+    void wellKnownCodesReadRight_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("english");
+        QTest::addColumn<QStringList>("polish");
+        const auto row = [](const char *code, QStringList en, QStringList pl) {
+            QTest::newRow(code) << QString::fromLatin1(code) << en << pl;
+        };
+        row("P0011", {"\"A\" Camshaft", "Over-Advanced", "Bank 1"}, {"wałka rozrządu \"A\"", "rząd 1"});
+        row("P0101", {"Air Flow", "Range/Performance"}, {"przepływomierza", "zakres/działanie"});
+        row("P0113", {"Intake Air Temperature", "High"}, {"temperatury powietrza dolotowego", "wysoki"});
+        row("P0117", {"Engine Coolant Temperature", "Low"}, {"cieczy chłodzącej", "niski"});
+        row("P0122", {"Throttle", "\"A\"", "Low"}, {"przepustnicy", "\"A\"", "niski"});
+        row("P0130", {"O2 Sensor", "Bank 1 Sensor 1"}, {"sondy lambda", "rząd 1, sonda 1"});
+        row("P0135", {"Heater", "Bank 1 Sensor 1"}, {"grzałki sondy lambda", "rząd 1, sonda 1"});
+        row("P0171", {"Too Lean", "Bank 1"}, {"uboga", "rząd 1"});
+        row("P0172", {"Too Rich", "Bank 1"}, {"bogata", "rząd 1"});
+        row("P0174", {"Too Lean", "Bank 2"}, {"uboga", "rząd 2"});
+        row("P0201", {"Injector", "Cylinder 1"}, {"wtryskiwacza cylindra 1"});
+        row("P0300", {"Random/Multiple", "Misfire"}, {"wypadanie zapłonów"});
+        row("P0304", {"Cylinder 4", "Misfire"}, {"cylindrze 4", "wypadanie zapłonów"});
+        row("P0335", {"Crankshaft Position Sensor \"A\""}, {"położenia wału korbowego \"A\""});
+        row("P0340", {"Camshaft Position Sensor"}, {"położenia wałka rozrządu"});
+        row("P0401", {"Exhaust Gas Recirculation", "Insufficient"}, {"EGR", "zbyt mały"});
+        row("P0420", {"Catalyst", "Below Threshold", "Bank 1"}, {"katalizatora", "rząd 1"});
+        row("P0455", {"Evaporative", "gross leak"}, {"EVAP", "duża"});
+        row("P0505", {"Idle Control"}, {"biegu jałowego"});
+        row("P0535", {"A/C Evaporator Temperature Sensor Circuit"}, {"temperatury parownika", "usterka"});
+        row("P0562", {"System Voltage Low"}, {"niskie napięcie"});
+        row("P0599", {"Thermostat Heater", "High"}, {"grzałki termostatu", "wysoki"});
+        row("P0601", {"Memory", "Check Sum"}, {"sumy kontrolnej"});
+        row("P0776", {"Pressure Control Solenoid \"B\"", "Stuck Off"},
+            {"regulacji ciśnienia \"B\"", "wyłączonym"});
+        row("P0856", {"Traction Control Input"}, {"kontroli trakcji"});
+        row("P0894", {"Slipping"}, {"Poślizg"});
+        row("P0972", {"Shift Solenoid \"A\"", "Range/Performance"},
+            {"zmiany biegów \"A\"", "zakres/działanie"});
+        row("P0999", {"Shift Solenoid \"F\"", "High"}, {"zmiany biegów \"F\"", "wysoki"});
+        row("P0A0F", {"Engine Failed to Start"}, {"nie uruchomił"});
+        row("P0A80", {"Replace Hybrid Battery Pack"}, {"akumulator trakcyjny"});
+        row("P2031", {"Exhaust Gas Temperature Sensor", "Bank 1 Sensor 2"},
+            {"temperatury spalin", "rząd 1, czujnik 2"});
+        row("P2088", {"\"A\" Camshaft Position Actuator", "Low", "Bank 1"},
+            {"wałka rozrządu \"A\"", "niski", "rząd 1"});
+        row("P2095", {"\"B\" Camshaft Position Actuator", "High", "Bank 2"},
+            {"wałka rozrządu \"B\"", "wysoki", "rząd 2"});
+        row("P2096", {"Post Catalyst", "Too Lean", "Bank 1"}, {"za katalizatorem", "uboga", "rząd 1"});
+        row("P2097", {"Post Catalyst", "Too Rich", "Bank 1"}, {"za katalizatorem", "bogata", "rząd 1"});
+        row("P2135", {"Throttle/Pedal Position", "Correlation"}, {"przepustnicy", "niezgodność"});
+        row("P2187", {"Too Lean at Idle", "Bank 1"}, {"uboga", "jałowym", "rząd 1"});
+        row("P2213", {"NOx Sensor Circuit", "Bank 2"}, {"czujnika NOx", "rząd 2"});
+        row("P2428", {"Exhaust Gas Temperature Too High", "Bank 1"}, {"temperatura spalin", "rząd 1"});
+        row("P2560", {"Coolant Level Low"}, {"poziom cieczy chłodzącej"});
+        row("P2763", {"Torque Converter Clutch Pressure Control Solenoid", "High"},
+            {"przemiennika momentu", "wysoki"});
+        row("P3400", {"Cylinder Deactivation", "Bank 1"}, {"odłączania cylindrów", "rząd 1"});
+        row("P3497", {"Cylinder Deactivation", "Bank 2"}, {"odłączania cylindrów", "rząd 2"});
+        row("B0001", {"Driver Frontal Stage 1"}, {"kierowcy", "stopień 1"});
+        row("B0011", {"Passenger Frontal Stage 2"}, {"pasażera", "stopień 2"});
+        row("B0020", {"Left Side Airbag"}, {"lewej bocznej"});
+        row("B0029", {"Right Curtain"}, {"prawej kurtyny"});
+        row("B0081", {"Occupant Classification"}, {"klasyfikacji pasażera"});
+        row("C0035", {"Left Front Wheel Speed Sensor Circuit"}, {"prędkości koła przedniego lewego"});
+        row("C0037", {"Left Front Wheel Speed Sensor", "Low"}, {"koła przedniego lewego", "niski"});
+        row("C0040", {"Right Front Wheel Speed Sensor Circuit"}, {"prędkości koła przedniego prawego"});
+        row("C0045", {"Left Rear Wheel Speed Sensor Circuit"}, {"prędkości koła tylnego lewego"});
+        row("C0050", {"Right Rear Wheel Speed Sensor Circuit"}, {"prędkości koła tylnego prawego"});
+        row("C0060", {"Left Front ABS Solenoid #1"}, {"elektrozaworu ABS nr 1", "przedniego lewego"});
+        row("C0110", {"Pump Motor"}, {"pompy ABS"});
+        row("C0265", {"Relay"}, {"przekaźnika"});
+        row("U0001", {"High Speed CAN"}, {"CAN wysokiej prędkości"});
+        row("U0073", {"Bus Off"}, {"wyłączona"});
+        row("U0100", {"Lost Communication", "ECM/PCM \"A\""},
+            {"Utrata komunikacji", "sterownikiem silnika", "\"A\""});
+        row("U0101", {"Lost Communication", "TCM"}, {"Utrata komunikacji", "skrzyni biegów"});
+        row("U0108", {"Alternative Fuel"}, {"paliwa alternatywnego"});
+        row("U0121", {"Lost Communication", "Anti-Lock Brake"}, {"Utrata komunikacji", "ABS"});
+        row("U0140", {"Lost Communication", "Body Control Module"}, {"Utrata komunikacji", "nadwozia"});
+        row("U0151", {"Lost Communication", "Restraints"}, {"Utrata komunikacji", "poduszek"});
+        row("U0155", {"Lost Communication", "Instrument Panel Cluster"},
+            {"Utrata komunikacji", "zestawem wskaźników"});
+        row("U0164", {"Lost Communication", "HVAC"}, {"Utrata komunikacji", "klimatyzacji"});
+        row("U0315", {"Software Incompatibility", "Anti-Lock Brake"}, {"Niezgodność oprogramowania", "ABS"});
+        row("U0401", {"Invalid Data", "ECM/PCM"}, {"Nieprawidłowe dane", "sterownika silnika"});
+        row("U0415", {"Invalid Data", "Anti-Lock Brake"}, {"Nieprawidłowe dane", "ABS"});
+    }
+    void wellKnownCodesReadRight() {
+        QFETCH(QString, code);
+        QFETCH(QStringList, english);
+        QFETCH(QStringList, polish);
+        const QString en = DtcOpis(code, false);
+        const QString pl = DtcOpis(code, true);
+        for (const QString &w : english)
+            QVERIFY2(en.contains(w), qPrintable(code + u':' + en + QStringLiteral(" lacks ") + w));
+        for (const QString &w : polish)
+            QVERIFY2(pl.contains(w), qPrintable(code + u':' + pl + QStringLiteral(" lacks ") + w));
+    }
+
+    // Manufacturer-controlled ranges have no text: the box shows the bare code for them.
+    void manufacturerCodesStayBare() {
+        for (const char16_t *c : {u"P1000", u"P1234", u"P3000", u"P33FF", u"B1000", u"B2000", u"C1000",
+                                  u"C2000", u"U1000", u"U2000"}) {
+            QVERIFY2(DtcOpis(c, false).isNull(), qPrintable(QString::fromUtf16(c)));
+            QVERIFY2(DtcOpis(c, true).isNull(), qPrintable(QString::fromUtf16(c)));
+        }
     }
 
     // The last line counts even without a line end; bare LF and bare CR end lines too.
