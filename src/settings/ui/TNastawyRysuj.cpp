@@ -1,0 +1,346 @@
+// Drawing of the settings grid: frames and captions, the button row, and each item's label, value box,
+// unit and controls.
+#include "settings/ui/TNastawy.h"
+
+#include "app/core/LangText.h"
+#include "device/TSterownik.h"
+#include "settings/TKatalogNastaw.h"
+
+#include <QListWidget>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace {
+
+constexpr int IdParametrySilnika = 1275;
+constexpr int IdWtryskiwacze = 1276;
+constexpr int IdCzujniki = 1278;
+constexpr int IdNaGaz = 1279;
+constexpr int IdNaBenzyne = 1280;
+constexpr int IdKorekty = 1281;
+constexpr int IdKalkulator = 1282;
+
+const QColor Zielony(0, 160, 0);
+const QColor Czerwony(255, 0, 0);
+const QColor CiemnyCzerwony(180, 0, 0);
+
+bool Liczba(int kind) {
+    return kind == NastawaLiczba || kind == NastawaPrzesuniecie || kind == NastawaLiczba2;
+}
+
+bool KodBledu(int kind) {
+    return kind == NastawaKodBledu || kind == NastawaKodBledu2;
+}
+
+bool MaDialog(int item) {
+    return item == 8 || item == 40 || item == 57 || item == 63 || item == 96;
+}
+
+QColor Ciemniejszy(const QColor &c, int n) {
+    return QColor(std::max(0, c.red() - n), std::max(0, c.green() - n), std::max(0, c.blue() - n));
+}
+
+} // namespace
+
+void TNastawy::paintEvent(QPaintEvent *e) {
+    QPainter p(viewport());
+    const QRect r = e->rect();
+    const int first = PierwszyWiersz();
+    const int top = first + std::max(0, r.top()) / std::max(1, RowHeight);
+    const int bottom = first + std::max(0, r.bottom()) / std::max(1, RowHeight);
+    RysujWiersze(p, top, bottom);
+    // Below the last row and right of the two columns: background only.
+    const int end = (RowCount - first) * RowHeight;
+    if (end < viewport()->height())
+        p.fillRect(0, end, viewport()->width(), viewport()->height() - end, K.Tlo);
+    if (2 * ColWidth < viewport()->width())
+        p.fillRect(2 * ColWidth, 0, viewport()->width() - 2 * ColWidth, viewport()->height(), K.Tlo);
+}
+
+void TNastawy::RysujWiersze(QPainter &p, int first, int last) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    first = std::max(first, 0);
+    last = std::min(last, RowCount - 1);
+    for (int row = first; row <= last; ++row) {
+        for (int col = 0; col < 2; ++col)
+            MyDrawCell(p, col, row, ProstokatKomorki(col, row));
+        // The caption of the frame across both columns is centred on the whole grid, over both cells.
+        if (Komorka(0, row) == -2) {
+            const QRect r = ProstokatKomorki(0, row);
+            QFont b = font();
+            b.setBold(true);
+            p.setFont(b);
+            const QString t = QStringLiteral(" ") + LangText(IdParametrySilnika) + QStringLiteral(" ");
+            const int tw = p.fontMetrics().horizontalAdvance(t);
+            const QRect tr(ColWidth - tw / 2, r.top(), tw, r.height());
+            p.fillRect(tr.adjusted(0, r.height() / 4, 0, -r.height() / 4), K.Panel);
+            p.setPen(K.Naglowek);
+            p.drawText(tr, Qt::AlignCenter, t);
+        }
+    }
+}
+
+void TNastawy::TekstWPionie(QPainter &p, int x, const QRect &r, const QString &t) {
+    p.drawText(QRect(x, r.top(), 10000, r.height()), Qt::AlignLeft | Qt::AlignVCenter, t);
+}
+
+void TNastawy::MyDrawCell(QPainter &p, int col, int row, const QRect &r) {
+    p.fillRect(r, K.Tlo);
+    const int code = Komorka(col, row);
+    if (code < 0 && code >= -8 && code != -1) {
+        RysujDekoracje(p, code, col, r);
+        return;
+    }
+    if (Page == 0) RysujRamki(p, col, row, r);
+    if (code == -10)
+        RysujPrzyciski(p, r);
+    else if (code >= 0)
+        RysujItem(p, code, col, row, r);
+}
+
+// The double side lines of the frames around the items of page 0.
+void TNastawy::RysujRamki(QPainter &p, int col, int row, const QRect &r) {
+    const int y0 = r.top() - 2;
+    const int y1 = r.bottom() + 2;
+    auto bok = [&](int x, int inward) {
+        p.setPen(K.RamkaJasna);
+        p.drawLine(x, y0, x, y1);
+        p.setPen(K.RamkaCiemna);
+        p.drawLine(x + inward, y0, x + inward, y1);
+    };
+    const bool lewy = row >= 6 || col == 0;
+    const bool prawy = row >= 6 || col == 1;
+    p.save();
+    p.setClipRect(r);
+    if (lewy) bok(r.left() + 3, 1);
+    if (prawy) bok(r.right() - 3, -1);
+    p.restore();
+}
+
+// Frame tops (-2..-6) and bottoms (-7, -8) with their captions.
+void TNastawy::RysujDekoracje(QPainter &p, int code, int col, const QRect &r) {
+    p.fillRect(r, K.Panel);
+    const bool wspolna = code == -2 || code == -7; // the frame across both columns
+    const bool gora = code >= -6;
+    int x0 = r.left() + 3;
+    int x1 = r.right() - 3;
+    bool lewyKoniec = true, prawyKoniec = true;
+    if (wspolna) {
+        if (col == 0) {
+            x1 = r.right() + 1;
+            prawyKoniec = false;
+        } else {
+            x0 = r.left();
+            lewyKoniec = false;
+        }
+    }
+    const int y = r.top() + r.height() / 2;
+    // Outer line light, inner line dark; the inner line sits on the inside of the frame.
+    const int yIn = gora ? y + 1 : y - 1;
+    const int yEnd = gora ? r.bottom() + 2 : r.top() - 2;
+    p.save();
+    p.setClipRect(r);
+    p.setPen(K.RamkaJasna);
+    p.drawLine(x0, y, x1, y);
+    if (lewyKoniec) p.drawLine(x0, y, x0, yEnd);
+    if (prawyKoniec) p.drawLine(x1, y, x1, yEnd);
+    p.setPen(K.RamkaCiemna);
+    p.drawLine(x0 + (lewyKoniec ? 1 : 0), yIn, x1 - (prawyKoniec ? 1 : 0), yIn);
+    if (lewyKoniec) p.drawLine(x0 + 1, yIn, x0 + 1, yEnd);
+    if (prawyKoniec) p.drawLine(x1 - 1, yIn, x1 - 1, yEnd);
+    p.restore();
+
+    int id = 0;
+    QColor kolor = K.Naglowek;
+    switch (code) {
+    case -3: id = IdWtryskiwacze; break;
+    case -4: id = IdCzujniki; break;
+    case -5:
+        id = IdNaGaz;
+        kolor = Zielony;
+        break;
+    case -6:
+        id = IdNaBenzyne;
+        kolor = Czerwony;
+        break;
+    default: return; // -2 is captioned over both cells; -7, -8 have none
+    }
+    QFont b = font();
+    b.setBold(true);
+    p.setFont(b);
+    const QString t = QStringLiteral(" ") + LangText(id) + QStringLiteral(" ");
+    const int tw = std::min(p.fontMetrics().horizontalAdvance(t), r.width() - 8);
+    const int cx = Stop(col, 0) + width() / 4;
+    const QRect tr(cx - tw / 2, r.top(), tw, r.height());
+    p.fillRect(tr.adjusted(0, r.height() / 4, 0, -r.height() / 4), K.Panel);
+    p.setPen(kolor);
+    p.drawText(tr, Qt::AlignCenter, t);
+}
+
+// A raised button: frame, fill and a shaded lowest third.
+void TNastawy::RysujPrzycisk(QPainter &p, const QRect &b, bool rounded) {
+    p.setPen(K.Ramka);
+    p.setBrush(K.Tlo);
+    if (rounded) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.drawRoundedRect(QRectF(b).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        p.setRenderHint(QPainter::Antialiasing, false);
+    } else {
+        p.drawRect(b.adjusted(0, 0, -1, -1));
+    }
+    p.setBrush(Qt::NoBrush);
+    const int third = b.height() / 3;
+    for (int g = 0; g < third; ++g) {
+        const int y = b.bottom() - third + g;
+        p.setPen(Ciemniejszy(K.Tlo, RowHeight * g / 20));
+        p.drawLine(b.left() + 2, y, b.right() - 2, y);
+    }
+}
+
+// The row of two buttons: injector corrections and the nozzle calculator.
+void TNastawy::RysujPrzyciski(QPainter &p, const QRect &r) {
+    QFont b = font();
+    b.setBold(true);
+    p.setFont(b);
+    const QString korekty = LangText(IdKorekty);
+    const QString kalk = LangText(IdKalkulator);
+    const QFontMetrics fm = p.fontMetrics();
+    const int s0 = Stop(0, 0), s2 = Stop(0, 2), s5 = Stop(0, 5), s6 = Stop(0, 6);
+    const int right = fm.horizontalAdvance(korekty) + 6 <= s6 - s0 ? s6 : s2 - 3;
+    const QRect b1(s0, r.top() + 2, right - s0, r.height() - 4);
+    const QRect b2(s2, r.top() + 2, s5 - s2, r.height() - 4);
+    RysujPrzycisk(p, b1, true);
+    RysujPrzycisk(p, b2, true);
+    p.setPen(KorektyZmienione() ? Czerwony : K.Tekst);
+    p.drawText(b1, Qt::AlignCenter, fm.elidedText(korekty, Qt::ElideRight, b1.width() - 4));
+    p.setPen(K.Tekst);
+    p.drawText(b2, Qt::AlignCenter, fm.elidedText(kalk, Qt::ElideRight, b2.width() - 4));
+}
+
+bool TNastawy::KorektyZmienione() const {
+    if (!Sterownik) return false;
+    const int n = std::clamp(int(Sterownik->InjectorCount), 0, 8);
+    for (int i = 0; i < n; ++i)
+        if (Sterownik->Nastawy[216 + i] != 128) return true;
+    return false;
+}
+
+bool TNastawy::CzyOstrzezenie(int item, int raw) const {
+    switch (item) {
+    case 83: return raw < 20 || raw > 120;
+    case 85: return raw < 148 || raw > 218;
+    case 86: return raw < 80 || raw > 200;
+    default: return false;
+    }
+}
+
+void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r) {
+    if (!Katalog) return;
+    const TNastawa &n = Katalog->Rekord(item);
+    const int kind = n.Rodzaj();
+    const bool greyed = !Katalog->CzyDostepna(item) || (Page == 1 && Level == 0 && Liczba(kind));
+    const auto &s = Stops[size_t(col)];
+    QFont bold = font();
+    bold.setBold(true);
+
+    // Label, left-aligned on a common line so that every label ends before the value boxes.
+    p.setFont(bold);
+    p.setPen(greyed ? K.ZablokowaneTekst : K.Tekst);
+    const int lx = std::max(s[0], s[2] - WidestLabel - 4);
+    const int lEnd = MaDialog(item) ? s[6] - 2 : s[2] - 2;
+    // A label too long even at the smallest font is cut with an ellipsis before the value box.
+    TekstWPionie(
+        p, lx, r,
+        p.fontMetrics().elidedText(Katalog->NazwaNastawy(item), Qt::ElideRight, std::max(0, lEnd - lx)));
+
+    // Value box.
+    const int boxRight = kind == NastawaWybor || kind == NastawaFlaga ? s[4] : KodBledu(kind) ? s[5] : s[3];
+    const QRect box(s[2], r.top() + 1, boxRight - s[2], r.height() - 2);
+    const int raw = Katalog->Wartosc(item);
+    QColor fill = K.Pole, ink = K.Wartosc;
+    if (greyed) {
+        fill = K.Zablokowane;
+        ink = K.ZablokowaneTekst;
+    } else if (col == SelCol && row == SelRow && hasFocus() && ListaTag == 0) {
+        fill = K.Wybrane;
+        ink = K.WybraneTekst;
+    } else if (CzyOstrzezenie(item, raw)) {
+        fill = K.Ostrzezenie;
+    }
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(K.Ramka);
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    // Value text, cut to the box.
+    QString t = Katalog->TekstNastawy(item);
+    const QFontMetrics fm = p.fontMetrics();
+    const int room = box.width() - 4;
+    // A box narrower than the text's first letter ends with no text at all, never in an endless loop.
+    while (!t.isEmpty() && fm.horizontalAdvance(t) > room)
+        t.chop(1);
+    p.setPen(ink);
+    TekstWPionie(p, s[2] + 3, r, t);
+    const int textEnd = s[2] + 3 + fm.horizontalAdvance(t);
+
+    // Unit, right-aligned inside the box when there is room after the value.
+    const QString unit = Katalog->JednostkaNastawy(item);
+    if (!unit.isEmpty()) {
+        p.setFont(font());
+        const int uw = p.fontMetrics().horizontalAdvance(unit);
+        const int ux = box.right() - 3 - uw;
+        if (ux > textEnd) TekstWPionie(p, ux, r, unit);
+    }
+
+    // Controls.
+    const QColor znak = greyed ? K.ZablokowaneTekst : K.Tekst;
+    const QRect right(s[4] + 1, r.top() + 1, s[5] - s[4] - 1, r.height() - 2);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    if (kind == NastawaFlaga) {
+        RysujPrzycisk(p, right, false);
+        const QRectF c = QRectF(right).adjusted(right.width() * 0.25, right.height() * 0.25,
+                                                -right.width() * 0.25, -right.height() * 0.25);
+        if (raw != 0) {
+            p.setPen(QPen(greyed ? K.ZablokowaneTekst : Zielony, 3));
+            p.drawPolyline(
+                QPolygonF({QPointF(c.left(), c.center().y()), QPointF(c.left() + c.width() * 0.4, c.bottom()),
+                           QPointF(c.right(), c.top())}));
+        } else {
+            p.setPen(QPen(greyed ? K.ZablokowaneTekst : CiemnyCzerwony, 3));
+            p.drawLine(c.topLeft(), c.bottomRight());
+            p.drawLine(c.topRight(), c.bottomLeft());
+        }
+    } else if (kind == NastawaWybor) {
+        RysujPrzycisk(p, right, true);
+        const QRectF c = QRectF(right).adjusted(right.width() * 0.28, right.height() * 0.33,
+                                                -right.width() * 0.28, -right.height() * 0.33);
+        p.setPen(QPen(znak, 3));
+        p.drawPolyline(QPolygonF({c.topLeft(), QPointF(c.center().x(), c.bottom()), c.topRight()}));
+    } else if (Liczba(kind)) {
+        const QRect minus(s[3] + 1, r.top() + 1, s[4] - s[3] - 1, r.height() - 2);
+        RysujPrzycisk(p, minus, false);
+        RysujPrzycisk(p, right, false);
+        p.setPen(QPen(znak, 3));
+        const QRect bs[2] = {minus, right};
+        for (int k = 0; k < 2; ++k) {
+            const QPointF c = QRectF(bs[k]).center();
+            const double a = std::max(2.0, std::min(bs[k].width(), bs[k].height()) * 0.25);
+            p.drawLine(QPointF(c.x() - a, c.y()), QPointF(c.x() + a, c.y()));
+            if (k == 1) p.drawLine(QPointF(c.x(), c.y() - a), QPointF(c.x(), c.y() + a));
+        }
+    }
+    if (MaDialog(item)) {
+        const QRect dots(s[6], r.top() + 1, s[7] - s[6], r.height() - 2);
+        RysujPrzycisk(p, dots, true);
+        p.setPen(QPen(znak, 3, Qt::SolidLine, Qt::FlatCap));
+        const QPointF c = QRectF(dots).center();
+        const double step = std::max(3.0, dots.width() / 4.0);
+        for (int k = -1; k <= 1; ++k)
+            p.drawLine(QPointF(c.x() + k * step - 1, c.y()), QPointF(c.x() + k * step + 1, c.y()));
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+}
