@@ -11,6 +11,10 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QPixmap>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -105,6 +109,18 @@ private:
     void RysujItem(QPainter &p, int item, int col, int row, const QRect &r);
     void RysujPrzycisk(QPainter &p, const QRect &b, bool rounded);
     void TekstWPionie(QPainter &p, int x, const QRect &r, const QString &t);
+    enum {
+        KontrolkaTak = 1,
+        KontrolkaNie,
+        KontrolkaWybor,
+        KontrolkaMinus,
+        KontrolkaPlus,
+        KontrolkaDialog,
+        KontrolkaPole
+    };
+    void Kafel(QPainter &p, const QRect &r, uint64_t id,
+               const std::function<void(QPainter &, const QRect &)> &draw);
+    void Kontrolka(QPainter &p, const QRect &b, int what, bool greyed);
     bool CzyOstrzezenie(int item, int raw) const;
     bool KorektyZmienione() const;
     // input
@@ -141,4 +157,7 @@ private:
 
     TPaleta Paleta;
     TKolory K;
+    QFont FontN, FontB; // the grid's font at the fitted size, regular and bold
+    QFontMetrics FmN{QFont()}, FmB{QFont()};
+    QHash<uint64_t, QPixmap> Kafle; // drawn value boxes and buttons, by kind, colour and size
 };

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 
 namespace {
@@ -69,9 +70,7 @@ void TNastawy::RysujWiersze(QPainter &p, int first, int last) {
         // The caption of the frame across both columns is centred on the whole grid, over both cells.
         if (Komorka(0, row) == -2) {
             const QRect r = ProstokatKomorki(0, row);
-            QFont b = font();
-            b.setBold(true);
-            p.setFont(b);
+            p.setFont(FontB);
             const QString t = QStringLiteral(" ") + LangText(IdParametrySilnika) + QStringLiteral(" ");
             const int tw = p.fontMetrics().horizontalAdvance(t);
             const QRect tr(ColWidth - tw / 2, r.top(), tw, r.height());
@@ -167,9 +166,7 @@ void TNastawy::RysujDekoracje(QPainter &p, int code, int col, const QRect &r) {
         break;
     default: return; // -2 is captioned over both cells; -7, -8 have none
     }
-    QFont b = font();
-    b.setBold(true);
-    p.setFont(b);
+    p.setFont(FontB);
     const QString t = QStringLiteral(" ") + LangText(id) + QStringLiteral(" ");
     const int tw = std::min(p.fontMetrics().horizontalAdvance(t), r.width() - 8);
     const int cx = Stop(col, 0) + width() / 4;
@@ -183,13 +180,15 @@ void TNastawy::RysujDekoracje(QPainter &p, int code, int col, const QRect &r) {
 void TNastawy::RysujPrzycisk(QPainter &p, const QRect &b, bool rounded) {
     p.setPen(K.Ramka);
     p.setBrush(K.Tlo);
+    const bool aa = p.testRenderHint(QPainter::Antialiasing);
     if (rounded) {
         p.setRenderHint(QPainter::Antialiasing, true);
         p.drawRoundedRect(QRectF(b).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-        p.setRenderHint(QPainter::Antialiasing, false);
     } else {
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.drawRect(b.adjusted(0, 0, -1, -1));
     }
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     const int third = b.height() / 3;
     for (int g = 0; g < third; ++g) {
@@ -197,13 +196,12 @@ void TNastawy::RysujPrzycisk(QPainter &p, const QRect &b, bool rounded) {
         p.setPen(Ciemniejszy(K.Tlo, RowHeight * g / 20));
         p.drawLine(b.left() + 2, y, b.right() - 2, y);
     }
+    p.setRenderHint(QPainter::Antialiasing, aa);
 }
 
 // The row of two buttons: injector corrections and the nozzle calculator.
 void TNastawy::RysujPrzyciski(QPainter &p, const QRect &r) {
-    QFont b = font();
-    b.setBold(true);
-    p.setFont(b);
+    p.setFont(FontB);
     const QString korekty = LangText(IdKorekty);
     const QString kalk = LangText(IdKalkulator);
     const QFontMetrics fm = p.fontMetrics();
@@ -236,24 +234,94 @@ bool TNastawy::CzyOstrzezenie(int item, int raw) const {
     }
 }
 
+// A part of a cell that looks the same wherever it stands (value box, buttons) is drawn once per size
+// and colour into a tile and copied from then on: a full repaint copies tiles instead of rasterising
+// rounded, antialiased shapes again.
+void TNastawy::Kafel(QPainter &p, const QRect &r, uint64_t id,
+                     const std::function<void(QPainter &, const QRect &)> &draw) {
+    if (r.width() <= 0 || r.height() <= 0) return;
+    const uint64_t key = (id << 24) ^ (uint64_t(r.width() & 0xFFF) << 12) ^ uint64_t(r.height() & 0xFFF);
+    auto it = Kafle.find(key);
+    if (it == Kafle.end()) {
+        const qreal dpr = devicePixelRatioF();
+        QPixmap pm(r.size() * dpr);
+        pm.setDevicePixelRatio(dpr);
+        pm.fill(Qt::transparent);
+        QPainter q(&pm);
+        draw(q, QRect(QPoint(0, 0), r.size()));
+        q.end();
+        it = Kafle.insert(key, pm);
+    }
+    p.drawPixmap(r.topLeft(), *it);
+}
+
+void TNastawy::Kontrolka(QPainter &p, const QRect &b, int what, bool greyed) {
+    Kafel(p, b, uint64_t(what) << 1 | (greyed ? 1 : 0), [&](QPainter &q, const QRect &r) {
+        q.setRenderHint(QPainter::Antialiasing, true);
+        RysujPrzycisk(q, r, what == KontrolkaWybor || what == KontrolkaDialog);
+        const QColor znak = greyed ? K.ZablokowaneTekst : K.Tekst;
+        const QRectF c =
+            QRectF(r).adjusted(r.width() * 0.25, r.height() * 0.25, -r.width() * 0.25, -r.height() * 0.25);
+        switch (what) {
+        case KontrolkaTak:
+            q.setPen(QPen(greyed ? K.ZablokowaneTekst : Zielony, 3));
+            q.drawPolyline(
+                QPolygonF({QPointF(c.left(), c.center().y()), QPointF(c.left() + c.width() * 0.4, c.bottom()),
+                           QPointF(c.right(), c.top())}));
+            break;
+        case KontrolkaNie:
+            q.setPen(QPen(greyed ? K.ZablokowaneTekst : CiemnyCzerwony, 3));
+            q.drawLine(c.topLeft(), c.bottomRight());
+            q.drawLine(c.topRight(), c.bottomLeft());
+            break;
+        case KontrolkaWybor: {
+            const QRectF v = QRectF(r).adjusted(r.width() * 0.28, r.height() * 0.33, -r.width() * 0.28,
+                                                -r.height() * 0.33);
+            q.setPen(QPen(znak, 3));
+            q.drawPolyline(QPolygonF({v.topLeft(), QPointF(v.center().x(), v.bottom()), v.topRight()}));
+            break;
+        }
+        case KontrolkaMinus:
+        case KontrolkaPlus: {
+            const QPointF m = QRectF(r).center();
+            const double a = std::max(2.0, std::min(r.width(), r.height()) * 0.25);
+            q.setPen(QPen(znak, 3));
+            q.drawLine(QPointF(m.x() - a, m.y()), QPointF(m.x() + a, m.y()));
+            if (what == KontrolkaPlus) q.drawLine(QPointF(m.x(), m.y() - a), QPointF(m.x(), m.y() + a));
+            break;
+        }
+        case KontrolkaDialog: {
+            q.setPen(QPen(znak, 3, Qt::SolidLine, Qt::FlatCap));
+            const QPointF m = QRectF(r).center();
+            const double step = std::max(3.0, r.width() / 4.0);
+            for (int k = -1; k <= 1; ++k)
+                q.drawLine(QPointF(m.x() + k * step - 1, m.y()), QPointF(m.x() + k * step + 1, m.y()));
+            break;
+        }
+        default: break;
+        }
+    });
+}
+
 void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r) {
     if (!Katalog) return;
     const TNastawa &n = Katalog->Rekord(item);
     const int kind = n.Rodzaj();
     const bool greyed = !Katalog->CzyDostepna(item) || (Page == 1 && Level == 0 && Liczba(kind));
     const auto &s = Stops[size_t(col)];
-    QFont bold = font();
-    bold.setBold(true);
+    const int baseline = r.top() + (r.height() - FmB.height()) / 2 + FmB.ascent();
 
     // Label, left-aligned on a common line so that every label ends before the value boxes.
-    p.setFont(bold);
+    p.setFont(FontB);
     p.setPen(greyed ? K.ZablokowaneTekst : K.Tekst);
     const int lx = std::max(s[0], s[2] - WidestLabel - 4);
     const int lEnd = MaDialog(item) ? s[6] - 2 : s[2] - 2;
+    const QString label = Katalog->NazwaNastawy(item);
     // A label too long even at the smallest font is cut with an ellipsis before the value box.
-    TekstWPionie(
-        p, lx, r,
-        p.fontMetrics().elidedText(Katalog->NazwaNastawy(item), Qt::ElideRight, std::max(0, lEnd - lx)));
+    if (FmB.horizontalAdvance(label) <= lEnd - lx)
+        p.drawText(lx, baseline, label);
+    else
+        p.drawText(lx, baseline, FmB.elidedText(label, Qt::ElideRight, std::max(0, lEnd - lx)));
 
     // Value box.
     const int boxRight = kind == NastawaWybor || kind == NastawaFlaga ? s[4] : KodBledu(kind) ? s[5] : s[3];
@@ -269,78 +337,45 @@ void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r
     } else if (CzyOstrzezenie(item, raw)) {
         fill = K.Ostrzezenie;
     }
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(K.Ramka);
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
-    p.setBrush(Qt::NoBrush);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    Kafel(p, box, uint64_t(KontrolkaPole) << 1 | uint64_t(fill.rgb() & 0xFFFFFF) << 8,
+          [&](QPainter &q, const QRect &b) {
+              q.setRenderHint(QPainter::Antialiasing, true);
+              q.setPen(K.Ramka);
+              q.setBrush(fill);
+              q.drawRoundedRect(QRectF(b).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+          });
 
     // Value text, cut to the box.
     QString t = Katalog->TekstNastawy(item);
-    const QFontMetrics fm = p.fontMetrics();
     const int room = box.width() - 4;
     // A box narrower than the text's first letter ends with no text at all, never in an endless loop.
-    while (!t.isEmpty() && fm.horizontalAdvance(t) > room)
+    int tw = FmB.horizontalAdvance(t);
+    while (!t.isEmpty() && tw > room) {
         t.chop(1);
+        tw = FmB.horizontalAdvance(t);
+    }
     p.setPen(ink);
-    TekstWPionie(p, s[2] + 3, r, t);
-    const int textEnd = s[2] + 3 + fm.horizontalAdvance(t);
+    p.drawText(s[2] + 3, baseline, t);
+    const int textEnd = s[2] + 3 + tw;
 
     // Unit, right-aligned inside the box when there is room after the value.
     const QString unit = Katalog->JednostkaNastawy(item);
     if (!unit.isEmpty()) {
-        p.setFont(font());
-        const int uw = p.fontMetrics().horizontalAdvance(unit);
-        const int ux = box.right() - 3 - uw;
-        if (ux > textEnd) TekstWPionie(p, ux, r, unit);
+        p.setFont(FontN);
+        const int ux = box.right() - 3 - FmN.horizontalAdvance(unit);
+        if (ux > textEnd) p.drawText(ux, r.top() + (r.height() - FmN.height()) / 2 + FmN.ascent(), unit);
     }
 
     // Controls.
-    const QColor znak = greyed ? K.ZablokowaneTekst : K.Tekst;
     const QRect right(s[4] + 1, r.top() + 1, s[5] - s[4] - 1, r.height() - 2);
-    p.setRenderHint(QPainter::Antialiasing, true);
     if (kind == NastawaFlaga) {
-        RysujPrzycisk(p, right, false);
-        const QRectF c = QRectF(right).adjusted(right.width() * 0.25, right.height() * 0.25,
-                                                -right.width() * 0.25, -right.height() * 0.25);
-        if (raw != 0) {
-            p.setPen(QPen(greyed ? K.ZablokowaneTekst : Zielony, 3));
-            p.drawPolyline(
-                QPolygonF({QPointF(c.left(), c.center().y()), QPointF(c.left() + c.width() * 0.4, c.bottom()),
-                           QPointF(c.right(), c.top())}));
-        } else {
-            p.setPen(QPen(greyed ? K.ZablokowaneTekst : CiemnyCzerwony, 3));
-            p.drawLine(c.topLeft(), c.bottomRight());
-            p.drawLine(c.topRight(), c.bottomLeft());
-        }
+        Kontrolka(p, right, raw != 0 ? KontrolkaTak : KontrolkaNie, greyed);
     } else if (kind == NastawaWybor) {
-        RysujPrzycisk(p, right, true);
-        const QRectF c = QRectF(right).adjusted(right.width() * 0.28, right.height() * 0.33,
-                                                -right.width() * 0.28, -right.height() * 0.33);
-        p.setPen(QPen(znak, 3));
-        p.drawPolyline(QPolygonF({c.topLeft(), QPointF(c.center().x(), c.bottom()), c.topRight()}));
+        Kontrolka(p, right, KontrolkaWybor, greyed);
     } else if (Liczba(kind)) {
-        const QRect minus(s[3] + 1, r.top() + 1, s[4] - s[3] - 1, r.height() - 2);
-        RysujPrzycisk(p, minus, false);
-        RysujPrzycisk(p, right, false);
-        p.setPen(QPen(znak, 3));
-        const QRect bs[2] = {minus, right};
-        for (int k = 0; k < 2; ++k) {
-            const QPointF c = QRectF(bs[k]).center();
-            const double a = std::max(2.0, std::min(bs[k].width(), bs[k].height()) * 0.25);
-            p.drawLine(QPointF(c.x() - a, c.y()), QPointF(c.x() + a, c.y()));
-            if (k == 1) p.drawLine(QPointF(c.x(), c.y() - a), QPointF(c.x(), c.y() + a));
-        }
+        Kontrolka(p, QRect(s[3] + 1, r.top() + 1, s[4] - s[3] - 1, r.height() - 2), KontrolkaMinus, greyed);
+        Kontrolka(p, right, KontrolkaPlus, greyed);
     }
-    if (MaDialog(item)) {
-        const QRect dots(s[6], r.top() + 1, s[7] - s[6], r.height() - 2);
-        RysujPrzycisk(p, dots, true);
-        p.setPen(QPen(znak, 3, Qt::SolidLine, Qt::FlatCap));
-        const QPointF c = QRectF(dots).center();
-        const double step = std::max(3.0, dots.width() / 4.0);
-        for (int k = -1; k <= 1; ++k)
-            p.drawLine(QPointF(c.x() + k * step - 1, c.y()), QPointF(c.x() + k * step + 1, c.y()));
-    }
-    p.setRenderHint(QPainter::Antialiasing, false);
+    if (MaDialog(item))
+        Kontrolka(p, QRect(s[6], r.top() + 1, s[7] - s[6], r.height() - 2), KontrolkaDialog, greyed);
 }

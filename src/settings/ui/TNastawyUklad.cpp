@@ -65,6 +65,11 @@ TNastawy::TNastawy(QWidget *parent, TSterownik *sterownik, TKatalogNastaw *katal
             else
                 viewport()->update();
         };
+    FontN = font();
+    FontB = FontN;
+    FontB.setBold(true);
+    FmN = QFontMetrics(FontN);
+    FmB = QFontMetrics(FontB);
     UstawKolory(PaletaSchematu(0));
     UstawPoziom(1);
     hide();
@@ -146,6 +151,7 @@ void TNastawy::UstawKolory(const TPaleta &p) {
     K.Ostrzezenie = Kolor(p.WarningBox);
     K.RamkaJasna = Kolor(p.FrameLight);
     K.RamkaCiemna = Kolor(p.FrameDark);
+    Kafle.clear();
     QPalette pal = palette();
     pal.setColor(QPalette::Window, K.Tlo);
     pal.setColor(QPalette::Base, K.Tlo);
@@ -263,6 +269,12 @@ void TNastawy::Rozmiesc() {
     plain.setPointSize(FontSize);
     plain.setBold(false);
     setFont(plain);
+    FontN = plain;
+    FontB = plain;
+    FontB.setBold(true);
+    FmN = QFontMetrics(FontN);
+    FmB = QFontMetrics(FontB);
+    Kafle.clear();
     UstawPasek();
     viewport()->update();
 }
