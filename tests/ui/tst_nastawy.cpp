@@ -1,6 +1,7 @@
 // The settings grid: pages, drawing of the warning colours, stepping with keys and buttons, the
 // auto-repeat, the pop-up choice list, the dialog buttons, and one change travelling to the controller.
 // Set TARVEN_GRAB_DIR to a folder to get a picture of every page in every scheme.
+#include "app/Okno.h"
 #include "settings/TKatalogNastaw.h"
 #include "settings/ui/TNastawy.h"
 #include "support/ScriptedController.h"
@@ -389,6 +390,28 @@ private slots:
         QCOMPARE(writes, 1);
         QCOMPARE(int(uint8_t(t.r.Ctl.Block(0xE8)[50])), before + 1);
         QCOMPARE(t.r.Eng.WriteRequests & (1u << BitNastawy), 0u);
+    }
+
+    // In the main window: the settings tab shows the grid, the View menu sets its level, and a key
+    // on the grid steps the setting in the controller's block.
+    void insideTheWindow() {
+        TOkno o;
+        auto *g = dynamic_cast<TNastawy *>(o.w->Nastawy.get());
+        QVERIFY(g);
+        QVERIFY(g->isVisible());
+        QCOMPARE(g->Strona(), 0);
+        o.w->MenuView0Click(2);
+        QCOMPARE(g->IleWierszy(), 24);
+        o.w->MenuView0Click(0);
+        QCOMPARE(g->IleWierszy(), 16);
+        int beeps = 0;
+        o.w->Katalog->OnBeep = [&] { ++beeps; };
+        const int before = o.S().Nastawy[1];
+        QTest::keyClick(g, Qt::Key_Right); // row 1, column 0: item 1
+        QCOMPARE(int(o.S().Nastawy[1]), before + 1);
+        QCOMPARE(beeps, 0);
+        if (const QString dir = qEnvironmentVariable("TARVEN_GRAB_DIR"); !dir.isEmpty())
+            o.w->grab().save(dir + QStringLiteral("/okno.png"));
     }
 
     // Every page in every scheme: labels end before the value boxes; pictures on request.
