@@ -218,6 +218,10 @@ private slots:
         t.Strona(1, 1);
         t.Klik(86, 4, 5);
         QCOMPARE(int(t.V(86)), 101);
+        // The lock goes with the page: hiding the grid lifts it.
+        t.Strona(1, 0);
+        t.g->Ukryj();
+        QVERIFY(!t.k.BlokadaZmian);
     }
 
     void greyedItemIsNeitherSelectedNorChanged() {
@@ -424,7 +428,7 @@ private slots:
             t.V(83) = 10;
             for (int scheme = 0; scheme < 6; ++scheme) {
                 t.g->UstawKolory(PaletaSchematu(scheme));
-                const int pages[][2] = {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {20, 1}, {50, 1}, {51, 1}};
+                const int pages[][2] = {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 2}, {20, 1}, {50, 1}, {51, 1}};
                 for (const auto &pl : pages) {
                     t.Strona(pl[0], pl[1]);
                     if (t.g->RozmiarCzcionki() > 7)

@@ -108,7 +108,6 @@ private:
     void RysujPrzyciski(QPainter &p, const QRect &r);
     void RysujItem(QPainter &p, int item, int col, int row, const QRect &r);
     void RysujPrzycisk(QPainter &p, const QRect &b, bool rounded);
-    void TekstWPionie(QPainter &p, int x, const QRect &r, const QString &t);
     enum {
         KontrolkaTak = 1,
         KontrolkaNie,
@@ -155,7 +154,6 @@ private:
     int RepeatX = -1, RepeatY = -1, RepeatCount = 0;
     int ZmianaItem = -1; // item being changed by the grid itself (repaint its rows only)
 
-    TPaleta Paleta;
     TKolory K;
     QFont FontN, FontB; // the grid's font at the fitted size, regular and bold
     QFontMetrics FmN{QFont()}, FmB{QFont()};

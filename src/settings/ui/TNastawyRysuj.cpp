@@ -81,10 +81,6 @@ void TNastawy::RysujWiersze(QPainter &p, int first, int last) {
     }
 }
 
-void TNastawy::TekstWPionie(QPainter &p, int x, const QRect &r, const QString &t) {
-    p.drawText(QRect(x, r.top(), 10000, r.height()), Qt::AlignLeft | Qt::AlignVCenter, t);
-}
-
 void TNastawy::MyDrawCell(QPainter &p, int col, int row, const QRect &r) {
     p.fillRect(r, K.Tlo);
     const int code = Komorka(col, row);

@@ -129,6 +129,9 @@ void TNastawy::Ukryj() {
     MouseUp();
     ZamknijListe();
     hide();
+    // A hidden grid locks nothing: the lock of the calibration page must not outlive the page and
+    // refuse the changes of the dialogs opened from elsewhere (showing the grid sets the page again).
+    if (Katalog) Katalog->BlokadaZmian = false;
 }
 
 void TNastawy::Odswiez() {
@@ -136,7 +139,6 @@ void TNastawy::Odswiez() {
 }
 
 void TNastawy::UstawKolory(const TPaleta &p) {
-    Paleta = p;
     K.Tlo = Kolor(p.Background);
     K.Ramka = Kolor(p.GridLines);
     K.Wartosc = Kolor(p.EditableText);
