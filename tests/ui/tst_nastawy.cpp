@@ -323,6 +323,33 @@ private slots:
         }
     }
 
+    // The corrections button's caption is red while an existing injector has a correction.
+    void correctionsCaption_data() {
+        QTest::addColumn<int>("injectors");
+        QTest::addColumn<int>("changed"); // injector whose correction is not neutral, -1 none
+        QTest::addColumn<bool>("red");
+        QTest::newRow("none") << 4 << -1 << false;
+        QTest::newRow("injector 3 of 4") << 4 << 3 << true;
+        QTest::newRow("injector 7 of 4") << 4 << 7 << false;
+        QTest::newRow("injector 7 of 8") << 8 << 7 << true;
+    }
+    void correctionsCaption() {
+        QFETCH(int, injectors);
+        QFETCH(int, changed);
+        QFETCH(bool, red);
+        TRig t(0, 2);
+        t.r.Eng.InjectorCount = uint8_t(injectors);
+        for (int i = 0; i < 8; ++i)
+            t.V(216 + i) = i == changed ? 129 : 128;
+        const QImage img = t.g->viewport()->grab().toImage();
+        const QRect cell = t.g->ProstokatKomorki(0, t.Gdzie(-10).y());
+        int n = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = t.g->Stop(0, 0); x < t.g->Stop(0, 6); ++x)
+                if (img.pixelColor(x, y) == QColor(255, 0, 0)) ++n;
+        QCOMPARE(n > 0, red);
+    }
+
     void dialogButtons() {
         TRig t(0, 2);
         t.Klik(8, 6, 7); // nothing happens without dialogs
