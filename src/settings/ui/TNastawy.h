@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QPixmap>
+#include <QStaticText>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -120,6 +121,7 @@ private:
     void Kafel(QPainter &p, const QRect &r, uint64_t id,
                const std::function<void(QPainter &, const QRect &)> &draw);
     void Kontrolka(QPainter &p, const QRect &b, int what, bool greyed);
+    const QStaticText &Napis(const QString &t, bool bold);
     bool CzyOstrzezenie(int item, int raw) const;
     bool KorektyZmienione() const;
     // input
@@ -157,5 +159,6 @@ private:
     TKolory K;
     QFont FontN, FontB; // the grid's font at the fitted size, regular and bold
     QFontMetrics FmN{QFont()}, FmB{QFont()};
-    QHash<uint64_t, QPixmap> Kafle; // drawn value boxes and buttons, by kind, colour and size
+    QHash<uint64_t, QPixmap> Kafle;               // drawn value boxes and buttons, by kind, colour and size
+    QHash<QString, QStaticText> NapisyN, NapisyB; // laid-out texts in the regular and bold font
 };

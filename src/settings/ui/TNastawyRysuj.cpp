@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStaticText>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -242,13 +244,28 @@ void TNastawy::Kafel(QPainter &p, const QRect &r, uint64_t id,
         const qreal dpr = devicePixelRatioF();
         QPixmap pm(r.size() * dpr);
         pm.setDevicePixelRatio(dpr);
-        pm.fill(Qt::transparent);
+        pm.fill(K.Tlo); // every tile stands on the grid's background: an opaque copy is fastest
         QPainter q(&pm);
         draw(q, QRect(QPoint(0, 0), r.size()));
         q.end();
         it = Kafle.insert(key, pm);
     }
     p.drawPixmap(r.topLeft(), *it);
+}
+
+// Texts are laid out once per font and kept: shaping a text costs more than drawing it.
+const QStaticText &TNastawy::Napis(const QString &t, bool bold) {
+    QHash<QString, QStaticText> &h = bold ? NapisyB : NapisyN;
+    auto it = h.find(t);
+    if (it == h.end()) {
+        if (h.size() > 4000) h.clear();
+        QStaticText st(t);
+        st.setTextFormat(Qt::PlainText);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(QTransform(), bold ? FontB : FontN);
+        it = h.insert(t, st);
+    }
+    return *it;
 }
 
 void TNastawy::Kontrolka(QPainter &p, const QRect &b, int what, bool greyed) {
@@ -305,7 +322,7 @@ void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r
     const int kind = n.Rodzaj();
     const bool greyed = !Katalog->CzyDostepna(item) || (Page == 1 && Level == 0 && Liczba(kind));
     const auto &s = Stops[size_t(col)];
-    const int baseline = r.top() + (r.height() - FmB.height()) / 2 + FmB.ascent();
+    const int top = r.top() + (r.height() - FmB.height()) / 2;
 
     // Label, left-aligned on a common line so that every label ends before the value boxes.
     p.setFont(FontB);
@@ -313,11 +330,12 @@ void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r
     const int lx = std::max(s[0], s[2] - WidestLabel - 4);
     const int lEnd = MaDialog(item) ? s[6] - 2 : s[2] - 2;
     const QString label = Katalog->NazwaNastawy(item);
+    const QStaticText &napis = Napis(label, true);
     // A label too long even at the smallest font is cut with an ellipsis before the value box.
-    if (FmB.horizontalAdvance(label) <= lEnd - lx)
-        p.drawText(lx, baseline, label);
+    if (napis.size().width() <= lEnd - lx)
+        p.drawStaticText(lx, top, napis);
     else
-        p.drawText(lx, baseline, FmB.elidedText(label, Qt::ElideRight, std::max(0, lEnd - lx)));
+        p.drawStaticText(lx, top, Napis(FmB.elidedText(label, Qt::ElideRight, std::max(0, lEnd - lx)), true));
 
     // Value box.
     const int boxRight = kind == NastawaWybor || kind == NastawaFlaga ? s[4] : KodBledu(kind) ? s[5] : s[3];
@@ -344,22 +362,23 @@ void TNastawy::RysujItem(QPainter &p, int item, int col, int row, const QRect &r
     // Value text, cut to the box.
     QString t = Katalog->TekstNastawy(item);
     const int room = box.width() - 4;
+    int tw = int(std::ceil(Napis(t, true).size().width()));
     // A box narrower than the text's first letter ends with no text at all, never in an endless loop.
-    int tw = FmB.horizontalAdvance(t);
     while (!t.isEmpty() && tw > room) {
         t.chop(1);
         tw = FmB.horizontalAdvance(t);
     }
     p.setPen(ink);
-    p.drawText(s[2] + 3, baseline, t);
+    p.drawStaticText(s[2] + 3, top, Napis(t, true));
     const int textEnd = s[2] + 3 + tw;
 
     // Unit, right-aligned inside the box when there is room after the value.
     const QString unit = Katalog->JednostkaNastawy(item);
     if (!unit.isEmpty()) {
         p.setFont(FontN);
-        const int ux = box.right() - 3 - FmN.horizontalAdvance(unit);
-        if (ux > textEnd) p.drawText(ux, r.top() + (r.height() - FmN.height()) / 2 + FmN.ascent(), unit);
+        const QStaticText &u = Napis(unit, false);
+        const int ux = box.right() - 3 - int(std::ceil(u.size().width()));
+        if (ux > textEnd) p.drawStaticText(ux, r.top() + (r.height() - FmN.height()) / 2, u);
     }
 
     // Controls.

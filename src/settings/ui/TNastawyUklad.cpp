@@ -277,6 +277,8 @@ void TNastawy::Rozmiesc() {
     FmN = QFontMetrics(FontN);
     FmB = QFontMetrics(FontB);
     Kafle.clear();
+    NapisyN.clear();
+    NapisyB.clear();
     UstawPasek();
     viewport()->update();
 }
