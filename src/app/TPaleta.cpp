@@ -52,6 +52,9 @@ TPaleta PaletaSchematu(int scheme) {
         p.DialogText = SysButtonText;
         p.GridLines = SysWindowFrame;
         p.EditableText = SysWindowText;
+        p.WarningBox = 0x8080FF;
+        p.FrameLight = Jasniejszy(p.Background, 45);
+        p.FrameDark = Jasniejszy(p.Background, -80);
         break;
     case 1:
         p.Background = 0xD2D2D2;
@@ -68,6 +71,9 @@ TPaleta PaletaSchematu(int scheme) {
         p.DialogText = 0x000000;
         p.GridLines = 0x000000;
         p.EditableText = 0x000000;
+        p.WarningBox = 0x8080FF;
+        p.FrameLight = 0xFFFFFF;
+        p.FrameDark = 0x808080;
         break;
     default:
         p.Background = 0x000000;
@@ -84,6 +90,10 @@ TPaleta PaletaSchematu(int scheme) {
         p.DialogText = 0x969696;
         p.GridLines = 0x505050;
         p.EditableText = 0x00BE00;
+        // Dark amber: keeps the green values readable and differs from the dark-red selection.
+        p.WarningBox = 0x00406E;
+        p.FrameLight = 0x808080;
+        p.FrameDark = 0x404040;
         break;
     }
     p.MapFrame = 0x808080;

@@ -35,6 +35,9 @@ struct TPaleta {
     uint32_t GridLines = SysWindowFrame;
     uint32_t EditableText = SysWindowText;
     uint32_t FixedCells = 0;
+    uint32_t WarningBox = 0x8080FF; // value box of a setting outside its safe range
+    uint32_t FrameLight = 0xFFFFFF; // outer line of the double frame
+    uint32_t FrameDark = 0x808080;  // inner line of the double frame
     // Map view.
     uint32_t MapBackground = 0xF0F0F0;
     uint32_t MapFrame = 0x808080;

@@ -1,8 +1,9 @@
-// Stand-ins for the settings grid, the map view and the scope view: plain panels that keep the calls
-// the main window makes, so the shell runs before the real views are in. The scope stand-in counts
-// samples so that the time stamps of the fuel-change history are right.
+// The views factory: the settings grid, and stand-ins for the map view and the scope view (plain
+// panels that keep the calls the main window makes, so the shell runs before the real views are in). The
+// scope stand-in counts samples so that the time stamps of the fuel-change history are right.
 #include "app/TPaleta.h"
 #include "app/TWidoki.h"
+#include "settings/ui/TNastawy.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -70,29 +71,14 @@ private:
     int licznik_ = 0;
 };
 
-class TNastawyZastepcze : public TWidokNastaw {
-public:
-    explicit TNastawyZastepcze(QWidget *parent)
-        : w_(new TPanelZastepczy(parent, QStringLiteral("Nastawy"))) {}
-    QWidget *Widget() override { return w_; }
-    void UstawStrone(int page) override { w_->setText(QStringLiteral("settings page %1").arg(page)); }
-    void Rozmiesc() override {}
-    void UstawPoziom(int) override {}
-    void Ukryj() override { w_->hide(); }
-    void UstawKolory(const TPaleta &p) override { w_->Kolory(p); }
-    void Odswiez() override { w_->update(); }
-
-private:
-    TPanelZastepczy *w_;
-};
 } // namespace
 
 TFabrykaWidokow &FabrykaWidokow() {
     static TFabrykaWidokow f{
         [](QWidget *parent, TSterownik *) -> TWidokMapy * { return new TMapaZastepcza(parent); },
         [](QWidget *parent, TSterownik *) -> TWidokScope * { return new TScopeZastepczy(parent); },
-        [](QWidget *parent, TSterownik *, TKatalogNastaw *) -> TWidokNastaw * {
-            return new TNastawyZastepcze(parent);
+        [](QWidget *parent, TSterownik *link, TKatalogNastaw *catalogue) -> TWidokNastaw * {
+            return new TNastawy(parent, link, catalogue);
         },
     };
     return f;
