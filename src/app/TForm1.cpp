@@ -9,7 +9,9 @@
 #include "app/core/LangText.h"
 #include "app/core/TConfig.h"
 #include "device/TSterownik.h"
+#include "dialogs/TFormDevice.h"
 #include "dialogs/TFormProg.h"
+#include "dialogs/TFormService.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
 
@@ -177,6 +179,8 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     Sterownik1->OnFirmwareProgress = [this](int percent) { FormProg->Postep(percent); };
     Sterownik1->OnFirmwareDone = [this] { FormProg->Koniec(); };
     FormLogo = new TFormLogo(this);
+    FormDevice = new TFormDevice(this);
+    FormService = new TFormService(this);
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

@@ -34,6 +34,8 @@ class TConfig;
 class TFormAdmin;
 class TFormLogo;
 class TFormProg;
+class TFormDevice;
+class TFormService;
 class TKatalogNastaw;
 class TListaKanalow;
 class TObd;
@@ -126,6 +128,8 @@ public:
     void CzytajUstawieniaClick();
     void ZapiszUstawieniaClick();
     void AktualizacjaClick();
+    void DeviceInfoClick();
+    void ServiceClick();
     void Demo();
 
     // ---------------------------------------------------------------- views (TForm1Widok.cpp)
@@ -170,6 +174,8 @@ public:
     TFormAdmin *FormAdmin = nullptr;
     TFormLogo *FormLogo = nullptr;
     TFormProg *FormProg = nullptr;
+    TFormDevice *FormDevice = nullptr;
+    TFormService *FormService = nullptr;
 
     // ---------------------------------------------------------------- widgets
     QWidget *PanelTopTab1;
