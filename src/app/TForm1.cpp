@@ -10,7 +10,9 @@
 #include "app/core/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TDialogi.h"
+#include "dialogs/TFormDevice.h"
 #include "dialogs/TFormProg.h"
+#include "dialogs/TFormService.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
 
@@ -188,6 +190,8 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
         PanelRight->PanelRightResize();
         PanelRight->StringGridParametry->viewport()->update();
     });
+    FormDevice = new TFormDevice(this);
+    FormService = new TFormService(this);
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

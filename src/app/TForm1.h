@@ -35,6 +35,8 @@ class TDialogi;
 class TFormAdmin;
 class TFormLogo;
 class TFormProg;
+class TFormDevice;
+class TFormService;
 class TKatalogNastaw;
 class TListaKanalow;
 class TObd;
@@ -127,6 +129,8 @@ public:
     void CzytajUstawieniaClick();
     void ZapiszUstawieniaClick();
     void AktualizacjaClick();
+    void DeviceInfoClick();
+    void ServiceClick();
     void Demo();
 
     // ---------------------------------------------------------------- views (TForm1Widok.cpp)
@@ -173,6 +177,8 @@ public:
     TFormAdmin *FormAdmin = nullptr;
     TFormLogo *FormLogo = nullptr;
     TFormProg *FormProg = nullptr;
+    TFormDevice *FormDevice = nullptr;
+    TFormService *FormService = nullptr;
 
     // ---------------------------------------------------------------- widgets
     QWidget *PanelTopTab1;

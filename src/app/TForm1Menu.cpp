@@ -7,7 +7,9 @@
 #include "app/core/LangText.h"
 #include "app/core/TConfig.h"
 #include "device/TSterownik.h"
+#include "dialogs/TFormDevice.h"
 #include "dialogs/TFormProg.h"
+#include "dialogs/TFormService.h"
 #include "obd/TObd.h"
 
 #include <QActionGroup>
@@ -41,8 +43,8 @@ void WypelnijMenuPortow(QMenu *menu, TSerial *port, int headTag, const std::func
 void TForm1::UtworzMenu() {
     QMenuBar *bar = menuBar();
     MenuDevice = bar->addMenu(QString());
-    ActDeviceInfo = MenuDevice->addAction(QString());
-    ActService = MenuDevice->addAction(QString());
+    ActDeviceInfo = MenuDevice->addAction(QString(), this, &TForm1::DeviceInfoClick);
+    ActService = MenuDevice->addAction(QString(), this, &TForm1::ServiceClick);
     ActFirmware = MenuDevice->addAction(QString(), this, &TForm1::AktualizacjaClick);
     MenuDevice->addSeparator();
     ActReadSet = MenuDevice->addAction(QString(), this, &TForm1::CzytajUstawieniaClick);
@@ -54,9 +56,6 @@ void TForm1::UtworzMenu() {
     });
     ActSaveOsc = MenuDevice->addAction(QString(), this, [this] { Scope->Polecenie(4); });
     ActCsv = MenuDevice->addAction(QString(), this, [this] { Scope->Polecenie(7); });
-    // The device information and service windows hook in here when they exist.
-    ActDeviceInfo->setEnabled(false);
-    ActService->setEnabled(false);
 
     MenuConn = bar->addMenu(QString());
     connect(MenuConn, &QMenu::aboutToShow, this, &TForm1::MenuPolaczenie);
@@ -231,4 +230,14 @@ void TForm1::AktualizacjaClick() {
     FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
                         QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
     FormProg->exec();
+}
+
+void TForm1::DeviceInfoClick() {
+    FormDevice->Przygotuj(Sterownik1, Kolor(Paleta.Background), Kolor(Paleta.DialogText), font());
+    FormDevice->exec();
+}
+
+void TForm1::ServiceClick() {
+    FormService->Przygotuj(Sterownik1, Kolor(Paleta.Background), Kolor(Paleta.DialogText), font());
+    FormService->exec();
 }

@@ -211,6 +211,8 @@ void TForm1::SpeedButton11Click() {
     default: break;
     }
     if (dok_ == 0) Nastawy->Ukryj();
+    for (int i = 0; i < int(TabMapy.size()); ++i)
+        KolorPrzycisku(TabMapy[size_t(i)], i == sub ? Paleta.SelectedTab : Paleta.Text);
     Grafika->UstawTryb(sub);
     Grafika->Widget()->show();
     Grafika->Widget()->raise();

@@ -2,6 +2,7 @@
 // the command's own part.
 #include "cli/Commands.h"
 #include "cli/ObdJob.h"
+#include "obd/ObdKasowanie.h"
 
 #include <QSet>
 
@@ -124,18 +125,23 @@ public:
 
 protected:
     void Done() override {
-        // The loop does not look at the answer; the positive response to mode 04 is "44". The
+        // The loop does not look at the answer; only the positive answer to mode 04 counts. The
         // polling step that follows has not sent anything yet, so the answer is still there.
         const QByteArray reply = O.Odpowiedz;
-        if (reply.contains("44")) {
+        QString text = QString::fromLatin1(reply).simplified();
+        text.remove(QLatin1Char('>'));
+        const TKasowanieDtc wynik = OcenKasowanieDtc(reply);
+        if (wynik == TKasowanieDtc::Potwierdzone) {
             Wypisz(QStringLiteral("trouble codes cleared"));
             Finish(WyjscieOk);
         } else if (reply.isEmpty()) {
             Fail(WyjscieBrakOdpowiedzi,
                  QStringLiteral("the adapter did not answer the clearing of the codes"));
+        } else if (wynik == TKasowanieDtc::Odmowa) {
+            Fail(WyjscieBrakOdpowiedzi,
+                 QStringLiteral("the car refused to clear the codes: the answer was \"%1\"")
+                     .arg(text.trimmed()));
         } else {
-            QString text = QString::fromLatin1(reply).simplified();
-            text.remove(QLatin1Char('>'));
             Fail(WyjscieBrakOdpowiedzi,
                  QStringLiteral("the codes were not cleared: the answer was \"%1\"").arg(text.trimmed()));
         }

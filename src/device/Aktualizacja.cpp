@@ -24,11 +24,16 @@ bool TSterownik::Aktualizacja(const QString &fileName) {
     // long, of another kind or for other hardware are refused too, and the fitter is told so.
     const bool fits = data.size() >= FirmwareMinSize && data.size() < FirmwareMaxSize && f.atEnd();
     const auto *d = reinterpret_cast<const uint8_t *>(data.constData());
-    const bool matches = fits && std::memcmp(d, "img file", 8) == 0 && d[8] == Identyfikacja[44] &&
-                         d[18] == Identyfikacja[40] && d[20] == Identyfikacja[42] &&
-                         d[21] == Identyfikacja[43];
+    // The fitter is told which: a file that is no firmware image at all, or an image for other
+    // hardware (1362 is kept for a transfer that failed).
+    if (!fits || std::memcmp(d, "img file", 8) != 0) {
+        Komunikat(LangText(1367), 16);
+        return false;
+    }
+    const bool matches = d[8] == Identyfikacja[44] && d[18] == Identyfikacja[40] &&
+                         d[20] == Identyfikacja[42] && d[21] == Identyfikacja[43];
     if (!matches) {
-        Komunikat(LangText(1362), 16);
+        Komunikat(LangText(1366), 16);
         return false;
     }
     FirmwareImage.assign(FirmwareMaxSize, 0xFF);

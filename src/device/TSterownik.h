@@ -179,6 +179,9 @@ public:
     void KasujWzbogacenie();
     void NastawyFabryczne();
     void HistoriaZmian(int kind);
+    // Kinds raised while the controller's own history was still unread; recorded once it arrives.
+    uint8_t HistoriaOdlozona = 0;
+    void HistoriaPoOdczycie();
     void HistoriaZmianKasuj();
     // Today and this PC, as the history records them.
     void UstawDateIdent(const QDate &today, uint32_t workstationId);

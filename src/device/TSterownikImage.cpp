@@ -145,10 +145,13 @@ void TSterownik::UstawDateIdent(const QDate &today, uint32_t workstationId) {
 
 void TSterownik::HistoriaZmian(int kind) {
     if (kind < 0 || kind > 7) return; // one bit of the entry's first byte per kind
-    // While the controller's own history has not been read, writing the image's copy back would
-    // replace the controller's record with ours; the change is then not recorded.
-    if (ReadRequests & Bit(BitHistoria)) return;
     const uint8_t mask = uint8_t(1u << kind);
+    // While the controller's own history has not been read, writing the image's copy back would
+    // replace the controller's record with ours; the kind waits until that read has merged it.
+    if (ReadRequests & Bit(BitHistoria)) {
+        HistoriaOdlozona |= mask;
+        return;
+    }
     const uint8_t rok = uint8_t(ChangeDate[0]);
     const uint8_t miesiac = uint8_t(ChangeDate[1]);
     const uint8_t dzien = uint8_t(ChangeDate[2]);
@@ -180,6 +183,13 @@ void TSterownik::HistoriaZmian(int kind) {
     e[3] = dzien;
     std::memcpy(e + 4, id, 4);
     WriteRequests |= Bit(BitHistoria);
+}
+
+void TSterownik::HistoriaPoOdczycie() {
+    const uint8_t kinds = HistoriaOdlozona;
+    HistoriaOdlozona = 0;
+    for (int kind = 0; kind < 8; ++kind)
+        if (kinds & (1u << kind)) HistoriaZmian(kind);
 }
 
 void TSterownik::HistoriaZmianKasuj() {

@@ -4,6 +4,8 @@
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
 
+#include <limits>
+
 namespace {
 QString Dwie(int v) {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
@@ -22,6 +24,12 @@ QString TSterownik::StrParamBiez(int mask, int n) {
     const bool inRange = pos >= 0 && pos + 1 < 128;
     const uint8_t b = inRange ? RxBuffer[pos] : 0;
     const int u16 = inRange ? Slowo(RxBuffer, pos) : 0;
+    // A text returned as it is replaces the shown number, so the next number must be shown again
+    // even when it equals the last one.
+    const auto wprost = [&w](const QString &text) {
+        w.LastValue = std::numeric_limits<double>::quiet_NaN();
+        return text;
+    };
     double d = 0;
     switch (w.RawType) {
     case 0:
@@ -34,26 +42,27 @@ QString TSterownik::StrParamBiez(int mask, int n) {
     case 7: d = (b >> w.RawType) & 1; break;
     case 10: d = b; break;
     case 11: d = u16; break;
-    case 12: return FormatLiczby(Nastawy[89] * 0.004 - (Nastawy[90] - 128) * 0.02, 3);
+    case 12: return wprost(FormatLiczby(Nastawy[89] * 0.004 - (Nastawy[90] - 128) * 0.02, 3));
     case 13:
-        return FormatLiczby(RxBuffer[38] * 0.1, 1) + QLatin1Char(' ') + FormatLiczby(RxBuffer[39] * 0.1, 1);
+        return wprost(FormatLiczby(RxBuffer[38] * 0.1, 1) + QLatin1Char(' ') +
+                      FormatLiczby(RxBuffer[39] * 0.1, 1));
     case 20: d = b - 128; break;
     case 21: d = u16 - 273; break;
     case 22:
-        if (b == 0) return QStringLiteral("-");
+        if (b == 0) return wprost(QStringLiteral("-"));
         d = (b - 128) * 100.0 / 128.0;
         break;
     case 23:
         switch (b) {
-        case 1: return QStringLiteral("OL");
-        case 2: return QStringLiteral("CL");
-        case 4: return QStringLiteral("OL Load");
-        case 8: return QStringLiteral("OL Fault");
-        case 16: return QStringLiteral("CL Error");
-        default: return QStringLiteral("-");
+        case 1: return wprost(QStringLiteral("OL"));
+        case 2: return wprost(QStringLiteral("CL"));
+        case 4: return wprost(QStringLiteral("OL Load"));
+        case 8: return wprost(QStringLiteral("OL Fault"));
+        case 16: return wprost(QStringLiteral("CL Error"));
+        default: return wprost(QStringLiteral("-"));
         }
     case 24: d = u16; break;
-    default: return QStringLiteral(" ");
+    default: return wprost(QStringLiteral(" "));
     }
     double value = d * w.Scale;
     if (w.RawType == 24) value = value * 3 + 7.35;

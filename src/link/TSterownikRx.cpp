@@ -101,7 +101,9 @@ void TSterownik::AnalizaOdbioru(int length) {
             StatusBytes[0] = f[10];
             StatusBytes[1] = f[11];
             StatusBytes[2] = f[12];
-            if (cmd & 1) EtapyKalibracji();
+            // A calibration poll still on its way back after Stop must not run a step: state 0 would
+            // put the start values back over the calibrated settings and write them.
+            if ((cmd & 1) && (PollMode & 1)) EtapyKalibracji();
             if (!InjectorMaskPending) InjectorMask = f[22];
             if (f[6] == 0 && f[9] != 0 && f[7] < 6) {
                 const int row = f[8] >> 4;
@@ -126,6 +128,7 @@ void TSterownik::AnalizaOdbioru(int length) {
             } else {
                 ReadRequests &= ~Bit(bit);
                 std::memcpy(Blok(bit), f + Dane, 256);
+                if (bit == BitHistoria) HistoriaPoOdczycie(); // changes made while it was unread
                 if (cmd == 0xE8) {
                     ListaRpmLamMafAfr();
                     const uint8_t sum = Frame::Sum(Nastawy, 256);

@@ -119,6 +119,10 @@ public:
     std::optional<int> SzukajEcuPid(int pp) const;
     bool SzukajEcuMode(int mm);
     void PIDsupported(int baza);
+    // Greys or un-greys the PID rows after the supported flags changed; shown values stay.
+    void KolorujPidy();
+    // One row of the full PID list, its colours from the supported and polled flags.
+    void WierszPidu(int i, const QString &wartosc);
 
     // ---- adapter status panel
     void StatusElm();

@@ -172,17 +172,8 @@ void TObd::OpiszPid() {
         g.SetColWidth(2, 200);
         g.SetTogglingEnabled(true);
         for (int i = 0; i < Pidy.size(); ++i) {
-            pid &p = Pidy[i];
-            const int szary = p.obslugiwany ? ObdDefaultColour : ObdSilver;
-            const QString stan = !p.obslugiwany ? QStringLiteral("x")
-                                 : p.odpytywany ? QStringLiteral("on")
-                                                : QStringLiteral("off");
-            g.SetCell(0, i, Hex(uint32_t(i), 2), szary);
-            g.SetCell(1, i, stan, p.obslugiwany && p.odpytywany ? ObdGreen : szary);
-            g.SetCell(2, i, p.nazwa, szary);
-            g.SetCell(3, i, p.skrot, szary);
-            g.SetCell(4, i, QString(), szary);
-            p.wiersz = i;
+            WierszPidu(i, QString());
+            Pidy[i].wiersz = i;
         }
         return;
     }
@@ -205,6 +196,31 @@ void TObd::OpiszPid() {
             p.wiersz = -1;
         }
     }
+}
+
+void TObd::WierszPidu(int i, const QString &wartosc) {
+    TObdGrid &g = *MyGridPidy;
+    const pid &p = Pidy[i];
+    const int szary = p.obslugiwany ? ObdDefaultColour : ObdSilver;
+    const QString stan = !p.obslugiwany ? QStringLiteral("x")
+                         : p.odpytywany ? QStringLiteral("on")
+                                        : QStringLiteral("off");
+    g.SetCell(0, i, Hex(uint32_t(i), 2), szary);
+    g.SetCell(1, i, stan, p.obslugiwany && p.odpytywany ? ObdGreen : szary);
+    g.SetCell(2, i, p.nazwa, szary);
+    g.SetCell(3, i, p.skrot, szary);
+    g.SetCell(4, i, wartosc, szary);
+}
+
+void TObd::KolorujPidy() {
+    if (!MyGridPidy) return;
+    if (TrybListy != 0) {
+        OpiszPid(); // the compact list holds only the supported, polled rows: its rows change
+        return;
+    }
+    // The full list keeps its rows; each takes the colours of its new flags and keeps its value.
+    for (int i = 0; i < Pidy.size() && i < MyGridPidy->RowCount(); ++i)
+        WierszPidu(i, MyGridPidy->Cell(4, i));
 }
 
 void TObd::ZmianaListy(int tryb) {

@@ -119,11 +119,13 @@ void TObd::PIDsupported(int baza) {
         Pidy[0].obslugiwany = 1;
     }
     const std::optional<int> pos = SzukajEcuPid(baza);
-    if (!pos) return;
-    const uint32_t bity = uint32_t(TekstNaInt(Odpowiedz.mid(*pos), 4));
-    for (int i = 0; i < 32; ++i) {
-        const int n = baza + 1 + i;
-        if (n >= 0 && n < Pidy.size()) Pidy[n].obslugiwany = (bity >> (31 - i)) & 1;
+    if (pos) {
+        const uint32_t bity = uint32_t(TekstNaInt(Odpowiedz.mid(*pos), 4));
+        for (int i = 0; i < 32; ++i) {
+            const int n = baza + 1 + i;
+            if (n >= 0 && n < Pidy.size()) Pidy[n].obslugiwany = (bity >> (31 - i)) & 1;
+        }
+        DoOnTekst(QStringLiteral("PIDs supported 0x") + QString::fromLatin1(Hex(bity, 4)), ObdGreen);
     }
-    DoOnTekst(QStringLiteral("PIDs supported 0x") + QString::fromLatin1(Hex(bity, 4)), ObdGreen);
+    KolorujPidy();
 }

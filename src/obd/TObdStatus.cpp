@@ -96,11 +96,13 @@ void TObd::StatusProtokol() {
     // A protocol the adapter found by itself is reported with a leading "A" ("A6").
     QByteArray numer = Odpowiedz;
     if (numer.startsWith('A')) numer.remove(0, 1);
+    // Any other number is the adapter's own: it is kept (the slow-protocol pause and the event
+    // value follow it) even when the table has no name for it.
     int p = 0;
-    if (!LiczbaDziesietna(numer, p) || p > 12) p = 0;
+    if (!LiczbaDziesietna(numer, p)) p = 0;
     Protokol = p;
     Status(3, NazwaProtokolu(p), false);
-    if (p == 0)
+    if (OpisProtokolu(p).isEmpty())
         DoOnTekst(QStringLiteral("nieznany protokół"), ObdRed);
     else
         DoOnTekst(OpisProtokolu(p), ObdGreen);

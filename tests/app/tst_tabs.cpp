@@ -50,9 +50,16 @@ private slots:
         o.w->SpeedButton11Click();
         QCOMPARE(Widoczne(o), QList<int>({331}));
         QVERIFY(o.w->PanelNasInfoObd->isHidden());
+        // The pressed caption takes the selected-tab colour at once, the others the text colour.
+        const auto kolor = [&](int i) {
+            return o.w->TabMapy[size_t(i)]->palette().color(QPalette::ButtonText);
+        };
+        QCOMPARE(kolor(2), Kolor(o.w->Paleta.SelectedTab));
+        QCOMPARE(kolor(0), Kolor(o.w->Paleta.Text));
         o.w->WybierzPodzakladkeMapy(-1);
         o.w->SpeedButton11Click();
         QVERIFY(Widoczne(o).isEmpty());
+        QCOMPARE(kolor(2), Kolor(o.w->Paleta.Text));
     }
 
     void f3CyclesMapSubTabs() {

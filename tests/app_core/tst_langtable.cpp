@@ -21,7 +21,7 @@ QList<int> expectedIds() {
     static const int ranges[][2] = {
         {1050, 1062}, {1080, 1083}, {1088, 1090}, {1100, 1107}, {1110, 1114}, {1117, 1133}, {1150, 1153},
         {1160, 1166}, {1170, 1173}, {1200, 1205}, {1210, 1218}, {1230, 1234}, {1240, 1252}, {1260, 1276},
-        {1278, 1282}, {1290, 1298}, {1300, 1304}, {1330, 1335}, {1340, 1355}, {1360, 1370}, {1372, 1373},
+        {1278, 1282}, {1290, 1298}, {1300, 1304}, {1330, 1335}, {1340, 1356}, {1360, 1370}, {1372, 1373},
         {1375, 1377}, {1380, 1387}, {1400, 1413}, {1418, 1433}, {1450, 1461}, {1501, 1508}, {1601, 1608},
         {1700, 1718}, {1800, 1804}, {1811, 1817}, {1821, 1826}, {1901, 1908}, {1911, 1915}, {1921, 1928},
         {1931, 1934}, {1940, 1940}, {1950, 1950}, {1960, 1960}, {2001, 2023}, {2100, 2107}, {3010, 3020},
@@ -66,6 +66,7 @@ private slots:
     void sourceMatchesTable();
     void builtInResourceIsTheFile();
     void quotedTexts();
+    void translationTypography();
 };
 
 void TestLangTable::initTestCase() {
@@ -88,7 +89,7 @@ void TestLangTable::initTestCase() {
 void TestLangTable::storedForm() {
     QCOMPARE(uchar(raw[0]), uchar(0xFF));
     QCOMPARE(uchar(raw[1]), uchar(0xFE));
-    QCOMPARE(lines.size(), 445);
+    QCOMPARE(lines.size(), 446);
     for (const QString &line : lines) {
         QVERIFY2(!line.contains(u'\r') && !line.contains(u'\n'), qPrintable(line));
         QVERIFY2(line.count(u'\t') == 4, qPrintable(line));
@@ -103,7 +104,7 @@ void TestLangTable::idsAndCells() {
     for (const Row &r : rows)
         ids.append(r.id);
     const QList<int> expected = expectedIds();
-    QCOMPARE(expected.size(), 445);
+    QCOMPARE(expected.size(), 446);
     QCOMPARE(ids, expected); // exactly these ids, ascending, each once
 
     for (const Row &r : rows) {
@@ -137,7 +138,7 @@ void TestLangTable::builtInResourceIsTheFile() {
     QCOMPARE(res.readAll(), raw);
     TLangTable t;
     QVERIFY(t.LoadResource());
-    QCOMPARE(t.RowCount(), 445);
+    QCOMPARE(t.RowCount(), 446);
 }
 
 // Every text quoted by the documentation is stored exactly so, and looked up trimmed.
@@ -174,6 +175,20 @@ void TestLangTable::quotedTexts() {
         ++checked;
     }
     QVERIFY(checked > 500);
+}
+
+// Russian and Spanish put no space before "?" and "!", and the Spanish cylinder series name the
+// fuels so that neither reads as the other (and the gas one fits LPG and CNG cars alike).
+void TestLangTable::translationTypography() {
+    for (const Row &r : rows)
+        for (int lang : {2, 3})
+            QVERIFY2(!r.cells[lang].contains(QLatin1String(" ?")) &&
+                         !r.cells[lang].contains(QLatin1String(" !")),
+                     qPrintable(QString::number(r.id) + QLatin1Char(' ') + r.cells[lang]));
+    for (const Row &r : rows) {
+        if (r.id >= 1501 && r.id <= 1508) QVERIFY(r.cells[3].startsWith(QLatin1String("Gasol ")));
+        if (r.id >= 1601 && r.id <= 1608) QCOMPARE(r.cells[3], QStringLiteral("Gas %1").arg(r.id - 1600));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLangTable)

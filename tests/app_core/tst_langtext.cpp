@@ -1,5 +1,6 @@
 // Looking texts up: languages and fallbacks, fixed texts, the row cache, damaged tables, message boxes.
 #include "app/core/LangText.h"
+#include "device/TSterownik.h"
 
 #include <QTest>
 
@@ -59,7 +60,7 @@ void TestLangText::cleanupTestCase() {
 }
 
 void TestLangText::languagesOfTheBuiltInTable() {
-    QCOMPARE(LangTableInstance().RowCount(), 445);
+    QCOMPARE(LangTableInstance().RowCount(), 446);
     QCOMPARE(textIn(Polish, 1240), QStringLiteral("BRAK POŁĄCZENIA"));
     QCOMPARE(textIn(English, 1240), QStringLiteral("NO CONNECTION"));
     QCOMPARE(textIn(Russian, 1240), QStringLiteral("НЕТ СОЕДИНЕНИЯ"));
@@ -263,7 +264,12 @@ void TestLangText::damagedTablesGiveEmptyTexts() {
 
 void TestLangText::messageWithoutHandler() {
     LangSetMessageHandler(nullptr);
-    QCOMPARE(LangMessage(2100, 52), 6);
+    // An unattended question never proceeds; the controller link answers the same.
+    QCOMPARE(LangMessage(2100, 52), 7);
+    QCOMPARE(LangMessageText(QStringLiteral("?"), 35), 7);
+    TSterownik s;
+    s.StopTimer();
+    QCOMPARE(s.Komunikat(QStringLiteral("?"), 52), LangMessage(2100, 52));
     QCOMPARE(LangMessage(1292, 16), 1);
     QCOMPARE(LangMessage(1293, 64), 1);
 }
@@ -285,7 +291,7 @@ void TestLangText::messageThroughHandler() {
     QCOMPARE(flags, QList<int>({52, 16, 64}));
 
     LangSetMessageHandler(nullptr);
-    QCOMPARE(LangMessage(2100, 52), 6);
+    QCOMPARE(LangMessage(2100, 52), 7);
     QCOMPARE(texts.size(), 3);
 }
 

@@ -77,6 +77,17 @@ private slots:
         QCOMPARE(e.s.StrParamBiez(0x20, 5), QString()); // no such series
     }
 
+    // A fuel trim that drops to "-" and comes back to its earlier value shows the value again.
+    void trimBackAfterDash() {
+        Eng e;
+        e.s.DodajWykres(1400, 0, 20, 22, 1, 0, 0, 1, 0x20);
+        const QList<QPair<int, QString>> steps = {{192, "50"}, {192, ""}, {0, "-"}, {192, "50"}, {192, ""}};
+        for (const auto &[raw, text] : steps) {
+            e.s.RxBuffer[20] = uint8_t(raw);
+            QCOMPARE(e.s.StrParamBiez(0x20, 0), text);
+        }
+    }
+
     void decimalSeparator() {
         Eng e;
         QLocale::setDefault(QLocale(QLocale::Polish));

@@ -68,6 +68,25 @@ private slots:
         QVERIFY(sentEvent);
     }
 
+    // A turn whose frame is answered lasts five ticks (the tick that takes the reply's header is
+    // not counted), a silent one four. Controllers see this spacing; it must not change unnoticed.
+    void answeredTurnLastsFiveTicks() {
+        Rig r;
+        const auto ticksToTransmit = [&r] {
+            for (int n = 1; n <= 16; ++n) {
+                r.eng.Timer1OnTimer();
+                if (!r.mem->TakeTx().isEmpty()) return n;
+            }
+            return -1;
+        };
+        QCOMPARE(ticksToTransmit(), 4);               // the first turn after the port opened
+        r.mem->Rx = Reply(0x81, QByteArray(8, '\0')); // answered at once
+        QCOMPARE(ticksToTransmit(), 5);
+        QCOMPARE(ticksToTransmit(), 4); // silent
+        r.mem->Rx = Reply(0x84);
+        QCOMPARE(ticksToTransmit(), 5);
+    }
+
     void twoRepliesOnePerStep() {
         Rig r;
         r.mem->Rx = Reply(0x84) + Reply(0x85);

@@ -284,6 +284,41 @@ private slots:
         QCOMPARE(r.LogLines(KolorNiebieski).size(), 1);
     }
 
+    // A calibration poll answered after Stop leaves the calibrated settings and the requests alone.
+    void lateCalibrationReplyAfterStop() {
+        TLinkRig r;
+        r.Eng.InjectorCount = 4;
+        QVERIFY(r.Eng.StartStopKalibracji());
+        QVERIFY(!r.Eng.StartStopKalibracji()); // the fitter pressed Stop
+        for (int i : {89, 90, 92, 94})
+            r.Eng.Nastawy[i] = uint8_t(200 + i - 89);
+        const QByteArray before = Raw(r.Eng.Nastawy, 304);
+        const uint32_t writes = r.Eng.WriteRequests;
+        r.Deliver(Poll(0x91, {{10, 6}, {17, 0x20}, {18, 3}, {60, 0x20}, {61, 3}}));
+        QCOMPARE(Raw(r.Eng.Nastawy, 304), before);
+        QCOMPARE(r.Eng.WriteRequests, writes);
+        QCOMPARE(int(r.Eng.FuelAutoPending), 0);
+        QCOMPARE(r.Eng.CalStage, 0);
+    }
+
+    // Changes made before the controller's history arrived are added to it once it has.
+    void historyKindsRaisedBeforeRead() {
+        TLinkRig r;
+        r.Eng.UstawDateIdent(QDate(2026, 3, 4), 0x01020304);
+        r.Eng.ReadRequests = B(0) | B(7);
+        r.Eng.HistoriaZmian(3); // settings written
+        r.Eng.HistoriaZmian(0); // firmware updated
+        QCOMPARE(r.Eng.WriteRequests & B(7), 0u);
+        QByteArray theirs(256, '\0');
+        theirs.replace(0, 8, QByteArray::fromHex("0119020a0a0b0c0d"));
+        r.Deliver(BlockReply(0xA7, theirs));
+        QCOMPARE(Raw(r.Eng.Historia, 8), theirs.left(8));
+        QCOMPARE(Raw(r.Eng.Historia + 8, 8), QByteArray::fromHex("091a030401020304"));
+        QCOMPARE(int(r.Eng.Historia[16]), 0);
+        QCOMPARE(r.Eng.WriteRequests & B(7), B(7));
+        QCOMPARE(int(r.Eng.HistoriaOdlozona), 0);
+    }
+
     void obdWorkState() {
         TLinkRig r;
         QByteArray p(38, '\0');

@@ -30,6 +30,7 @@ private slots:
     void ecuScanStopsOnShortOrBadLine();
     void bitmapBase0();
     void bitmapChainAndEntry80();
+    void bitmapRecoloursRows();
 
     void statusElm();
     void statusVoltage();
@@ -519,6 +520,26 @@ void TestObdParse::bitmapBase0() {
     QCOMPARE(count, 1);
 }
 
+// Rows grey or un-grey as soon as a bitmap arrives, and keep the values shown.
+void TestObdParse::bitmapRecoloursRows() {
+    ObdRig r(false);
+    r.obd.Protokol = 2;
+    r.obd.Pidy[0x21].obslugiwany = 1;
+    r.obd.OpiszPid();
+    r.pidy.SetCell(4, 0x21, QStringLiteral("12[km]"), ObdDefaultColour);
+    QCOMPARE(r.pidy.Colour(2, 0x0C), int(ObdSilver));
+    r.Reply({L("48 6B 1F 41 00 BE 1F B8 11 6F")});
+    r.obd.SzukajEcu();
+    r.obd.PIDsupported(0);
+    QCOMPARE(r.pidy.Colour(2, 0x0C), int(ObdDefaultColour));
+    QCOMPARE(r.pidy.Cell(1, 0x0C),
+             r.obd.Pidy[0x0C].odpytywany ? QStringLiteral("on") : QStringLiteral("off"));
+    QCOMPARE(r.pidy.Colour(2, 0x21), int(ObdSilver));
+    QCOMPARE(r.pidy.Colour(4, 0x21), int(ObdSilver));
+    QCOMPARE(r.pidy.Cell(4, 0x21), QStringLiteral("12[km]"));
+    QCOMPARE(r.pidy.Cell(1, 0x21), QStringLiteral("x"));
+}
+
 void TestObdParse::bitmapChainAndEntry80() {
     ObdRig r(false);
     r.obd.Protokol = 6;
@@ -595,8 +616,10 @@ void TestObdParse::statusProtokol_data() {
                         << "SAE J1939 CAN (29 bit ID, 250* Kbaud)";
     QTest::newRow("0") << QByteArray("0\r\r>") << 0 << "?"
                        << "nieznany protokół";
-    QTest::newRow("13") << QByteArray("13\r\r>") << 0 << "?"
-                        << "nieznany protokół";
+    QTest::newRow("13 kept") << QByteArray("13\r\r>") << 13 << "?"
+                             << "nieznany protokół";
+    QTest::newRow("A15 kept") << QByteArray("ATDPN\rA15\r\r>") << 15 << "?"
+                              << "nieznany protokół";
     QTest::newRow("A alone") << QByteArray("A\r\r>") << 0 << "?"
                              << "nieznany protokół";
     QTest::newRow("letter") << QByteArray("B6\r\r>") << 0 << "?"
@@ -618,7 +641,7 @@ void TestObdParse::statusProtokol() {
     r.obd.StatusProtokol();
     QCOMPARE(r.obd.Protokol, protocol);
     QCOMPARE(r.status.Cell(1, 3), row);
-    QVERIFY(r.Logged(logged, protocol ? ObdGreen : ObdRed));
+    QVERIFY(r.Logged(logged, protocol >= 1 && protocol <= 12 ? ObdGreen : ObdRed));
 }
 
 void TestObdParse::statusDteMil() {

@@ -170,9 +170,10 @@ void LangSetMessageHandler(LangMessageHandler h) {
 
 int LangMessageText(const QString &text, int flags) {
     if (const LangMessageHandler &handler = MessageHandler()) return handler(text, flags);
-    // No one to ask: answer the box's first button, Yes for the Yes/No kinds (3, 4), OK for the others.
+    // No one to ask: a question is never answered Yes unattended (No for the Yes/No kinds 3 and 4,
+    // as the controller link answers), OK for the others.
     const int buttons = flags & 0x0F;
-    return (buttons == 3 || buttons == 4) ? 6 : 1;
+    return (buttons == 3 || buttons == 4) ? 7 : 1;
 }
 
 int LangMessage(int id, int flags) {
