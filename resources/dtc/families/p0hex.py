@@ -149,3 +149,10 @@ F.seq("P043E", [("Evaporative Emission System Leak Detection Reference Orifice L
 # Oxygen sensor processor inside the controller
 F.seq("P064D", [(ICM + "O2 Sensor Processor Performance (Bank 1)", PL_ICM + "procesor sond lambda (rząd 1)"),
                 (ICM + "O2 Sensor Processor Performance (Bank 2)", PL_ICM + "procesor sond lambda (rząd 2)")], **H)
+
+# Crankcase ventilation and cold start emission checks
+F.one("P04DB", "Crankcase Ventilation System Disconnected", "Układ odpowietrzenia skrzyni korbowej rozłączony")
+F.seq("P050A", [("Cold Start Idle Air Control System Performance",
+                 "Układ regulacji biegu jałowego - nieprawidłowe działanie po zimnym rozruchu"),
+                ("Cold Start Ignition Timing Performance",
+                 "Kąt wyprzedzenia zapłonu - nieprawidłowe działanie po zimnym rozruchu")], **H)

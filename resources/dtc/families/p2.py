@@ -289,3 +289,5 @@ F.one("P20EF", "SCR NOx Catalyst Efficiency Below Threshold (Bank 2)",
       "Sprawność katalizatora SCR (redukcji NOx) poniżej progu (rząd 2)")
 F.one("P2645", "\"A\" Rocker Arm Actuator Control Circuit/Open (Bank 1)",
       "Obwód sterowania siłownika dźwigienek zaworowych \"A\" - przerwa w obwodzie (rząd 1)")
+F.one("P244C", "Exhaust Temperature Too Low For Particulate Filter Regeneration (Bank 1)",
+      "Zbyt niska temperatura spalin do regeneracji filtra cząstek stałych (DPF) (rząd 1)")
