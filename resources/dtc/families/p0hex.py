@@ -156,3 +156,14 @@ F.seq("P050A", [("Cold Start Idle Air Control System Performance",
                  "Układ regulacji biegu jałowego - nieprawidłowe działanie po zimnym rozruchu"),
                 ("Cold Start Ignition Timing Performance",
                  "Kąt wyprzedzenia zapłonu - nieprawidłowe działanie po zimnym rozruchu")], **H)
+
+# Second air flow meter
+F.run("P010A", "sensor5e", "Mass or Volume Air Flow \"B\"", "przepływomierza powietrza \"B\"", **H)
+
+# Sensor reference voltages: the fourth supply, and the range check of each supply
+REF_EN, REF_PL = "Sensor Reference Voltage \"%s\"", "napięcia odniesienia (zasilania czujników) \"%s\""
+F.seq("P06A3", [(REF_EN % "D" + " Circuit/Open", "Obwód " + REF_PL % "D" + " - przerwa w obwodzie"),
+                (REF_EN % "D" + " Circuit Low", "Obwód " + REF_PL % "D" + " - niskie napięcie"),
+                (REF_EN % "D" + " Circuit High", "Obwód " + REF_PL % "D" + " - wysokie napięcie")] +
+      [(REF_EN % s + " Circuit Range/Performance", "Obwód " + REF_PL % s + " - nieprawidłowy zakres/działanie")
+       for s in "ABCD"], **H)
