@@ -100,7 +100,7 @@ private slots:
         if (polish) QVERIFY(polishLetters > 1000);
         // Every generic family is there in both languages (a floor, so a lost family shows).
         for (const auto &[family, least] :
-             {std::pair{"P0", 1200}, {"P2", 650}, {"P3", 98}, {"U0", 240}, {"C0", 30}, {"B0", 10}})
+             {std::pair{"P0", 1285}, {"P2", 695}, {"P3", 98}, {"U0", 240}, {"C0", 30}, {"B0", 10}})
             QVERIFY2(perFamily.value(family) >= least, family);
         // Valid code page 1250 throughout: it decodes without a replacement character.
         QVERIFY(!Cp1250::toUnicode(table).contains(QChar(0xFFFD)));
@@ -216,6 +216,14 @@ private slots:
         row("P0999", {"Shift Solenoid \"F\"", "High"}, {"zmiany biegów \"F\"", "wysoki"});
         row("P0A0F", {"Engine Failed to Start"}, {"nie uruchomił"});
         row("P0A80", {"Replace Hybrid Battery Pack"}, {"akumulator trakcyjny"});
+        row("P010C", {"Air Flow \"B\"", "Low"}, {"przepływomierza powietrza \"B\"", "niski"});
+        row("P06A3", {"Reference Voltage \"D\"", "Open"}, {"odniesienia", "\"D\"", "przerwa"});
+        row("P06A6", {"Reference Voltage \"A\"", "Range/Performance"}, {"\"A\"", "zakres/działanie"});
+        row("P020A", {"Cylinder 1 Injection Timing"}, {"cylindrze 1"});
+        row("P021F", {"Cylinder 12 Injection Timing"}, {"cylindrze 12"});
+        row("P043F", {"Reference Orifice", "High Flow"}, {"EVAP", "zbyt duży"});
+        row("P204A", {"Reductant Pressure Sensor Circuit"}, {"ciśnienia reduktora", "usterka"});
+        row("P20EF", {"SCR", "Bank 2"}, {"SCR", "rząd 2"});
         row("P2031", {"Exhaust Gas Temperature Sensor", "Bank 1 Sensor 2"},
             {"temperatury spalin", "rząd 1, czujnik 2"});
         row("P2088", {"\"A\" Camshaft Position Actuator", "Low", "Bank 1"},

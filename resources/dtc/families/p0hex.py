@@ -120,3 +120,50 @@ F.seq("P06DA", [("Engine Oil Pressure Control Circuit/Open", "Obwód sterowania 
                  "Sterowanie ciśnienia oleju silnikowego zablokowane w stanie wyłączonym"),
                 ("Engine Oil Pressure Control Circuit Stuck On",
                  "Sterowanie ciśnienia oleju silnikowego zablokowane w stanie włączonym")], **H)
+
+# Pressure correlations of charged engines
+F.seq("P006A", [("MAP - Mass or Volume Air Flow Correlation",
+                 "Ciśnienie w kolektorze dolotowym (MAP) a przepływ powietrza (MAF) - niezgodność"),
+                ("MAP - Exhaust Pressure Correlation", "Ciśnienie w kolektorze dolotowym (MAP) a ciśnienie spalin - niezgodność"),
+                ("MAP - Turbocharger/Supercharger Inlet Pressure Correlation",
+                 "Ciśnienie w kolektorze dolotowym (MAP) a ciśnienie na wlocie turbosprężarki/sprężarki - niezgodność"),
+                ("Barometric Pressure - Turbocharger/Supercharger Inlet Pressure Correlation",
+                 "Ciśnienie barometryczne a ciśnienie na wlocie turbosprężarki/sprężarki - niezgodność")], **H)
+F.seq("P012B", [("Turbocharger/Supercharger Inlet Pressure Sensor Circuit " + e,
+                 "Obwód czujnika ciśnienia na wlocie turbosprężarki/sprężarki - " + p)
+                for e, p in (("Range/Performance", "nieprawidłowy zakres/działanie"), ("Low", "niski poziom sygnału"),
+                             ("High", "wysoki poziom sygnału"))], **H)
+
+# Injection timing of each cylinder (diesel)
+F.seq("P020A", [("Cylinder %d Injection Timing" % n, "Moment wtrysku w cylindrze %d - usterka" % n)
+                for n in range(1, 7)], **H)
+F.seq("P021A", [("Cylinder %d Injection Timing" % n, "Moment wtrysku w cylindrze %d - usterka" % n)
+                for n in range(7, 13)], **H)
+
+# Evaporative emission leak check reference orifice
+F.seq("P043E", [("Evaporative Emission System Leak Detection Reference Orifice Low Flow",
+                 "Układ EVAP - zbyt mały przepływ przez kryzę wzorcową kontroli szczelności"),
+                ("Evaporative Emission System Leak Detection Reference Orifice High Flow",
+                 "Układ EVAP - zbyt duży przepływ przez kryzę wzorcową kontroli szczelności")], **H)
+
+# Oxygen sensor processor inside the controller
+F.seq("P064D", [(ICM + "O2 Sensor Processor Performance (Bank 1)", PL_ICM + "procesor sond lambda (rząd 1)"),
+                (ICM + "O2 Sensor Processor Performance (Bank 2)", PL_ICM + "procesor sond lambda (rząd 2)")], **H)
+
+# Crankcase ventilation and cold start emission checks
+F.one("P04DB", "Crankcase Ventilation System Disconnected", "Układ odpowietrzenia skrzyni korbowej rozłączony")
+F.seq("P050A", [("Cold Start Idle Air Control System Performance",
+                 "Układ regulacji biegu jałowego - nieprawidłowe działanie po zimnym rozruchu"),
+                ("Cold Start Ignition Timing Performance",
+                 "Kąt wyprzedzenia zapłonu - nieprawidłowe działanie po zimnym rozruchu")], **H)
+
+# Second air flow meter
+F.run("P010A", "sensor5e", "Mass or Volume Air Flow \"B\"", "przepływomierza powietrza \"B\"", **H)
+
+# Sensor reference voltages: the fourth supply, and the range check of each supply
+REF_EN, REF_PL = "Sensor Reference Voltage \"%s\"", "napięcia odniesienia (zasilania czujników) \"%s\""
+F.seq("P06A3", [(REF_EN % "D" + " Circuit/Open", "Obwód " + REF_PL % "D" + " - przerwa w obwodzie"),
+                (REF_EN % "D" + " Circuit Low", "Obwód " + REF_PL % "D" + " - niskie napięcie"),
+                (REF_EN % "D" + " Circuit High", "Obwód " + REF_PL % "D" + " - wysokie napięcie")] +
+      [(REF_EN % s + " Circuit Range/Performance", "Obwód " + REF_PL % s + " - nieprawidłowy zakres/działanie")
+       for s in "ABCD"], **H)

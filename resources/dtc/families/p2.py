@@ -278,3 +278,16 @@ F.one("P244A", "Diesel Particulate Filter Differential Pressure Too Low (Bank 1)
       "Zbyt niska różnica ciśnień na filtrze cząstek stałych (DPF) (rząd 1)")
 F.one("P244B", "Diesel Particulate Filter Differential Pressure Too High (Bank 1)",
       "Zbyt wysoka różnica ciśnień na filtrze cząstek stałych (DPF) (rząd 1)")
+
+# Reductant pressure, tank temperature and quality; second-bank SCR efficiency; valve lift actuator "A"
+F.run("P204A", "sensor4", "Reductant Pressure Sensor", "czujnika ciśnienia reduktora (AdBlue)", hexa=True)
+F.one("P204F", "Reductant System Performance (Bank 1)", "Układ reduktora (AdBlue) - nieprawidłowe działanie (rząd 1)")
+F.run("P205A", "sensor4", "Reductant Tank Temperature Sensor", "czujnika temperatury w zbiorniku reduktora (AdBlue)",
+      hexa=True)
+F.one("P207F", "Reductant Quality Performance", "Nieprawidłowa jakość reduktora (AdBlue)")
+F.one("P20EF", "SCR NOx Catalyst Efficiency Below Threshold (Bank 2)",
+      "Sprawność katalizatora SCR (redukcji NOx) poniżej progu (rząd 2)")
+F.one("P2645", "\"A\" Rocker Arm Actuator Control Circuit/Open (Bank 1)",
+      "Obwód sterowania siłownika dźwigienek zaworowych \"A\" - przerwa w obwodzie (rząd 1)")
+F.one("P244C", "Exhaust Temperature Too Low For Particulate Filter Regeneration (Bank 1)",
+      "Zbyt niska temperatura spalin do regeneracji filtra cząstek stałych (DPF) (rząd 1)")
