@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 TDemo::TDemo(QObject *parent) : QObject(parent) {}
 
@@ -11,8 +12,13 @@ TDemo::~TDemo() {
     Zatrzymaj();
 }
 
-QString TDemo::SciezkaSymulatora() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/tarven-sim");
+QString TDemo::SciezkaSymulatora(const QString &programDir) {
+    const QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+    const QString beside = dir + QStringLiteral("/tarven-sim");
+    if (QFileInfo(beside).isExecutable()) return beside;
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("tarven-sim"));
+    if (!onPath.isEmpty()) return onPath;
+    return QStringLiteral("/usr/bin/tarven-sim");
 }
 
 QString TDemo::Uruchom(const QString &program, const QString &simulator, const QStringList &extra,

@@ -13,8 +13,9 @@ public:
     explicit TDemo(QObject *parent = nullptr);
     ~TDemo() override;
 
-    // tarven-sim beside the running program.
-    static QString SciezkaSymulatora();
+    // tarven-sim beside the program (a build tree), else on the PATH, else /usr/bin (the package).
+    // programDir defaults to the running program's folder.
+    static QString SciezkaSymulatora(const QString &programDir = QString());
     // Starts one simulator ("controller" or "elm") and returns its pseudo-terminal; empty on failure
     // (the reason in *error). Waits up to timeoutMs for the simulator's first line.
     QString Uruchom(const QString &program, const QString &simulator, const QStringList &extra,

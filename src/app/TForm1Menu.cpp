@@ -10,12 +10,15 @@
 #include "dialogs/TFormDevice.h"
 #include "dialogs/TFormProg.h"
 #include "dialogs/TFormService.h"
+#include "link/TcpBackend.h"
 #include "obd/TObd.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -186,6 +189,25 @@ void TForm1::MenuPolaczenie() {
 
 void TForm1::MenuElm() {
     WypelnijMenuPortow(MenuElmMenu, Obd, 0, [this](int tag) { Obd->PortOnClick(tag); });
+    // A Wi-Fi adapter: asked for its address, then connected like a port.
+    MenuElmMenu->addSeparator();
+    QAction *wifi = MenuElmMenu->addAction(LangText(1115) + QStringLiteral("…"));
+    wifi->setCheckable(true);
+    wifi->setChecked(Obd->PortIsTcp());
+    connect(wifi, &QAction::triggered, this, [this] {
+        bool ok = false;
+        const QString proposed = Obd->PortIsTcp() ? Obd->PortPath : QString::fromLatin1(DefaultWifiAdapter);
+        const QString address = QInputDialog::getText(this, QStringLiteral("TARVEN"), LangText(1115),
+                                                      QLineEdit::Normal, proposed, &ok)
+                                    .trimmed();
+        if (!ok) return;
+        if (!IsTcpAddress(address)) {
+            QApplication::beep();
+            return;
+        }
+        Obd->PortPath = address;
+        Obd->PortOpen(-1);
+    });
 }
 
 // ------------------------------------------------------------------------------------ files

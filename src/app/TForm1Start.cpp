@@ -62,6 +62,7 @@ void TForm1::CzytajKonfiguracje() {
     c.Read();
     Sterownik1->PortNumber = c.Comm();
     Obd->PortNumber = c.ElmComm();
+    if (!c.ElmHost().isEmpty()) Obd->PortPath = c.ElmHost(); // the Wi-Fi adapter is the one in use
     SchemeIndex = c.Comp();
     LangIndex = c.Lang();
     ViewIndex = c.View();
@@ -198,7 +199,10 @@ void TForm1::ZapiszKonfiguracje() {
     TConfig &c = *Config;
     // Ports given on the command line (and the demo's pseudo-terminals) are not remembered.
     if (Opcje.Port.isEmpty()) c.SetComm(Sterownik1->PortNumber);
-    if (Opcje.PortObd.isEmpty()) c.SetElmComm(Obd->PortNumber);
+    if (Opcje.PortObd.isEmpty()) {
+        c.SetElmComm(Obd->PortNumber);
+        c.SetElmHost(Obd->PortIsTcp() ? Obd->PortPath : QString());
+    }
     c.SetComp(SchemeIndex);
     if (Opcje.Jezyk < 0 || langChosen_) c.SetLang(LangIndex);
     c.SetView(ViewIndex);

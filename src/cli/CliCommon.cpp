@@ -70,6 +70,7 @@ TKonfiguracjaCli CzytajKonfiguracje() {
     TKonfiguracjaCli k;
     k.Comm = c.Comm();
     k.ElmComm = c.ElmComm();
+    k.ElmHost = c.ElmHost();
     k.Lang = c.Lang();
     k.LinkKey = c.LinkKey();
     k.WorkstationId = TConfig::WorkstationId();

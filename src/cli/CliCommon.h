@@ -23,6 +23,7 @@ void UstawPrzerwanie(std::function<void()> handler);
 struct TKonfiguracjaCli {
     int Comm = 1;
     int ElmComm = 1;
+    QString ElmHost; // the Wi-Fi adapter's address when that is the configured adapter
     int Lang = 1;
     uint8_t LinkKey = 0;
     uint32_t WorkstationId = 0;

@@ -53,7 +53,9 @@ ObdJob::~ObdJob() {
 
 int ObdJob::Run() {
     if (finished_) return code_;
-    if (!OtworzPort(O, Options.ObdPort, Config.ElmComm, &portName_)) {
+    // Without --obd-port, the configured adapter: the Wi-Fi one if that is in use, else the serial port.
+    const QString given = Options.ObdPort.isEmpty() ? Config.ElmHost : Options.ObdPort;
+    if (!OtworzPort(O, given, Config.ElmComm, &portName_)) {
         Fail(WyjscieBrakOdpowiedzi, QStringLiteral("cannot open the OBD adapter port %1").arg(portName_));
         return code_;
     }
@@ -71,6 +73,14 @@ int ObdJob::Run() {
 
 void ObdJob::Tick() {
     if (finished_) return;
+    // A port that closes under us (a Wi-Fi adapter that refused or dropped the connection, a converter
+    // pulled out) will not answer again.
+    if (!O.PortConnected()) {
+        Fail(WyjscieBrakOdpowiedzi, QStringLiteral("the OBD adapter port %1 is closed (no connection, or the "
+                                                   "connection dropped)")
+                                        .arg(portName_));
+        return;
+    }
     if (firstTick_) {
         firstTick_ = false;
         O.OnTimer0();

@@ -1,5 +1,7 @@
 #include "link/TSerial.h"
 
+#include "link/TcpBackend.h"
+
 #include <QFileInfo>
 #include <sys/stat.h>
 
@@ -56,7 +58,10 @@ bool TSerial::PortOpen(int port) {
         ok = backend_->Open(PortName, Line());
     } else {
         PortName = ResolvePath();
-        if (!PortName.isEmpty() && IsCharacterDevice(PortName)) {
+        if (IsTcpAddress(PortName)) { // a Wi-Fi adapter
+            backend_ = MakeTcpBackend();
+            ok = backend_->Open(PortName, Line());
+        } else if (!PortName.isEmpty() && IsCharacterDevice(PortName)) {
             backend_ = MakeDeviceBackend();
             ok = backend_->Open(PortName, Line());
         }
@@ -72,9 +77,13 @@ bool TSerial::PortOpen(int port) {
 
 bool TSerial::PortOpenPath(const QString &path) {
     PortPath = path;
-    const int n = PortNumberOfDevice(QFileInfo(path).canonicalFilePath());
+    const int n = PortIsTcp() ? 0 : PortNumberOfDevice(QFileInfo(path).canonicalFilePath());
     if (n > 0) PortNumber = n;
     return PortOpen(-1);
+}
+
+bool TSerial::PortIsTcp() const {
+    return IsTcpAddress(PortPath);
 }
 
 void TSerial::PortClose() {

@@ -16,8 +16,11 @@ public:
 
     // Selects and opens a port; port <= 0 reopens the port already selected.
     bool PortOpen(int port);
-    // Opens an explicit device file (a pseudo-terminal or a link to one); later PortOpen(-1) reopens it.
+    // Opens an explicit device file (a pseudo-terminal or a link to one) or the TCP address HOST:PORT of
+    // a Wi-Fi adapter; later PortOpen(-1) reopens it.
     bool PortOpenPath(const QString &path);
+    // The selected port is a TCP address (PortPath), not a device.
+    bool PortIsTcp() const;
     void PortClose();
     bool PortConnected();
     int PortInQueCount();
@@ -44,7 +47,7 @@ public:
     QString ResolvePath();
 
     QString PortName; // device path used by the last open
-    QString PortPath; // explicit device path; overrides PortNumber while set
+    QString PortPath; // explicit device path or TCP address; overrides PortNumber while set
     uint8_t CommOptions = 0;
     uint8_t CommOpen = 0;
     uint8_t JustOpened = 0;

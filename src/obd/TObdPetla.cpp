@@ -75,12 +75,15 @@ void TObd::PetlaZadan() {
     switch (Stan) {
     case 2:
         if (PortConnected()) {
+            // A Wi-Fi adapter is named by its address.
             Status(0,
-                   PortNumber < FtdiPortBase ? QStringLiteral("COMM %1").arg(PortNumber)
-                                             : QStringLiteral("FTDI %1").arg(PortNumber - FtdiPortBase),
+                   PortIsTcp()                 ? PortPath
+                   : PortNumber < FtdiPortBase ? QStringLiteral("COMM %1").arg(PortNumber)
+                                               : QStringLiteral("FTDI %1").arg(PortNumber - FtdiPortBase),
                    true);
             Opoznienie = 500;
-            DoOnTekst(QStringLiteral("2) połączono") + QString::number(PortNumber), ObdBlack);
+            DoOnTekst(QStringLiteral("2) połączono") + (PortIsTcp() ? PortPath : QString::number(PortNumber)),
+                      ObdBlack);
             Stan = 3;
         } else {
             Status(0, QStringLiteral("brak połączenia"), false);

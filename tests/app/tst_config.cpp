@@ -4,7 +4,12 @@
 #include "app/core/TConfig.h"
 #include "link/Frame.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QInputDialog>
+#include <QMenu>
+#include <QTimer>
 
 class TestConfig : public QObject {
     Q_OBJECT
@@ -181,6 +186,67 @@ private slots:
         }
         c.Read();
         QCOMPARE(c.LinkKey(), Frame::DefaultLinkKey);
+    }
+
+    // The Wi-Fi adapter's address: read on its own, only an address counts, and the window keeps it
+    // while that adapter is in use and forgets it once a serial port is picked.
+    void wifiAdapterAddress() {
+        const QString f = Plik("wifi.ini");
+        for (const auto &[stored, read] :
+             {std::pair<QString, QString>{"192.168.0.10:35000", "192.168.0.10:35000"},
+              {" obd.local:23 ", "obd.local:23"},
+              {"/dev/ttyUSB0", ""},
+              {"192.168.0.10", ""},
+              {"", ""}}) {
+            {
+                QSettings s(f, QSettings::IniFormat);
+                s.setValue("ElmHost", stored);
+            }
+            TConfig c(f);
+            c.Read();
+            QCOMPARE(c.ElmHost(), read);
+        }
+
+        TOkno o(-1, false, [](QSettings &s) { s.setValue("ElmHost", "127.0.0.1:35000"); });
+        QVERIFY(o.w->Obd->PortIsTcp());
+        QCOMPARE(o.w->Obd->PortPath, QStringLiteral("127.0.0.1:35000"));
+        o.w->Obd->PortOnClick(101); // the adapter on a cable after all
+        o.w->close();
+        TConfig c(o.ini);
+        c.Read();
+        QCOMPARE(c.ElmHost(), QString());
+        QCOMPARE(c.ElmComm(), 101);
+    }
+
+    // The "ELM" menu's Wi-Fi item asks for the address, connects to it, and the address is kept at exit;
+    // a text that is no address changes nothing.
+    void wifiAdapterFromTheMenu() {
+        TOkno o(-1);
+        auto pick = [&](const QString &typed) {
+            o.w->MenuElm();
+            QAction *wifi = o.w->MenuElmMenu->actions().constLast();
+            QVERIFY(wifi->text().startsWith(LangText(1115)));
+            QTimer::singleShot(0, o.w.get(), [typed] {
+                auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                box->setTextValue(typed);
+                box->accept();
+            });
+            wifi->trigger();
+        };
+        const int opened = o.portObd->OpenCount;
+        pick(QStringLiteral("192.168.0.10"));
+        QVERIFY(!o.w->Obd->PortIsTcp());
+        QCOMPARE(o.portObd->OpenCount, opened);
+        pick(QStringLiteral(" 127.0.0.1:35001 "));
+        QCOMPARE(o.w->Obd->PortPath, QStringLiteral("127.0.0.1:35001"));
+        QCOMPARE(o.portObd->LastPath, QStringLiteral("127.0.0.1:35001"));
+        o.w->MenuElm();
+        QVERIFY(o.w->MenuElmMenu->actions().constLast()->isChecked());
+        o.w->close();
+        TConfig c(o.ini);
+        c.Read();
+        QCOMPARE(c.ElmHost(), QStringLiteral("127.0.0.1:35001"));
     }
 
     void workstationIdIsStable() {

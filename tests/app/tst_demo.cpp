@@ -25,6 +25,27 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    // tarven-sim beside the program (a build tree), else on the PATH, else the package's /usr/bin.
+    void simulatorLookup() {
+        QTemporaryDir program, path, empty;
+        auto makeSim = [](const QString &dir) {
+            QFile f(dir + QStringLiteral("/tarven-sim"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\n");
+            f.close();
+            QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+        };
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", empty.path().toLocal8Bit());
+        QCOMPARE(TDemo::SciezkaSymulatora(program.path()), QStringLiteral("/usr/bin/tarven-sim"));
+        makeSim(path.path());
+        qputenv("PATH", (empty.path() + QLatin1Char(':') + path.path()).toLocal8Bit());
+        QCOMPARE(TDemo::SciezkaSymulatora(program.path()), path.path() + QStringLiteral("/tarven-sim"));
+        makeSim(program.path());
+        QCOMPARE(TDemo::SciezkaSymulatora(program.path()), program.path() + QStringLiteral("/tarven-sim"));
+        qputenv("PATH", oldPath);
+    }
+
     void liveWindow() {
 #ifndef TARVEN_SIM_PATH
         QSKIP("tarven-sim is not built");

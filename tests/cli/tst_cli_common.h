@@ -35,9 +35,17 @@ public:
         const QByteArray line = p_.readLine().trimmed();
         if (!line.startsWith("PTY ")) return false;
         pty_ = QString::fromLocal8Bit(line.mid(4));
+        if (options.contains(QStringLiteral("--tcp"))) { // "TCP <address>" follows
+            while (!p_.canReadLine() && clock.elapsed() < StartMs)
+                if (!p_.waitForReadyRead(int(StartMs - clock.elapsed()))) break;
+            const QByteArray tcp = p_.readLine().trimmed();
+            if (!tcp.startsWith("TCP ")) return false;
+            tcp_ = QString::fromLocal8Bit(tcp.mid(4));
+        }
         return true;
     }
     QString Pty() const { return pty_; }
+    QString Tcp() const { return tcp_; } // HOST:PORT when started with --tcp
     // Ends the simulator (SIGTERM) and returns what it wrote on standard error.
     QByteArray Stop() {
         if (p_.state() != QProcess::NotRunning) {
@@ -54,6 +62,7 @@ public:
 private:
     QProcess p_;
     QString pty_;
+    QString tcp_;
 };
 
 struct Result {

@@ -20,6 +20,7 @@ private slots:
     void dtcOfEveryFamilyHasItsText();
     void noProtocolEndsWithExitOne();
     void obdUsageErrors();
+    void wifiAdapter();
 
 private:
     QStringList Base(const Sim &sim) const { return {QStringLiteral("--obd-port"), sim.Pty()}; }
@@ -194,6 +195,38 @@ void TestCliObd::obdUsageErrors() {
     // A port that is no serial device is refused.
     const Result r = Run(QStringList{"--obd-port", dir_->path(), "obd", "status"}, env);
     QVERIFY2(r.finished && r.code == 1 && r.err.contains("cannot open"), qPrintable(r.Describe()));
+}
+
+void TestCliObd::wifiAdapter() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {"--tcp", "0", "--dtc", "P0420"}));
+    QVERIFY2(sim.Tcp().startsWith(QLatin1String("127.0.0.1:")), qPrintable(sim.Tcp()));
+    const QStringList expected = {QStringLiteral("PORT: ") + sim.Tcp(),
+                                  "ELM: ELM327 v1.5",
+                                  "PWR: 12.6V",
+                                  "OBD: CAN (11 bit ID, 500 kb)",
+                                  "ECU: 7E8h",
+                                  "DTC: 1",
+                                  "MIL: zapalony"};
+    // Given on the command line.
+    Result r = Run(QStringList{"--obd-port", sim.Tcp(), "obd", "status"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QCOMPARE(r.Lines(), expected);
+
+    // The configured Wi-Fi adapter, when no port is given.
+    QDir().mkpath(dir_->filePath(QStringLiteral("config")));
+    QVERIFY(WriteAll(dir_->filePath(QStringLiteral("config/DuzERO.conf")),
+                     "[General]\nComm=1\nElmComm=704\nElmHost=" + sim.Tcp().toLatin1() + "\n"));
+    r = Run(QStringList{"obd", "status"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QCOMPARE(r.Lines(), expected);
+
+    // Nothing listening: a closed port, said at once instead of waiting out the time-out.
+    sim.Stop();
+    r = Run(QStringList{"--obd-port", sim.Tcp(), "obd", "status"}, Env());
+    QVERIFY2(r.finished && r.code == 1 && r.out.isEmpty(), qPrintable(r.Describe()));
+    QVERIFY2(r.err.contains("is closed"), r.err.constData());
+    QVERIFY2(r.ms < 10000, qPrintable(r.Describe()));
 }
 
 QTEST_GUILESS_MAIN(TestCliObd)

@@ -557,6 +557,11 @@ void TestElmSim::options() {
     QVERIFY(o->junk && o->ignitionOff && o->splitPrompt && o->canPadding);
     QCOMPARE(o->padByte, uint8_t(0xAA));
     QCOMPARE(o->link, QStringLiteral("/tmp/x"));
+    QCOMPARE(o->tcpPort, -1); // no TCP port unless asked
+    o = parseElmOptions({"--tcp", "0"}, &error);
+    QVERIFY2(o, qPrintable(error));
+    QCOMPARE(o->tcpPort, 0);
+    QCOMPARE(o->tcpBind, QStringLiteral("127.0.0.1")); // loopback unless told otherwise
     QCOMPARE(dtcText(0xC100), QByteArray("U0100"));
     QCOMPARE(dtcText(0x4035), QByteArray("C0035"));
 
@@ -564,7 +569,8 @@ void TestElmSim::options() {
          {QStringList{"--protocol", "0"}, QStringList{"--protocol", "10"}, QStringList{"--ecus", "9"},
           QStringList{"--dtc", "P04200"}, QStringList{"--dtc", "X0420"}, QStringList{"--dtc", "P4420"},
           QStringList{"--drop-prompt-rate", "1.5"}, QStringList{"--can-padding=XYZ"},
-          QStringList{"--voltage"}, QStringList{"--bogus"}, QStringList{"--junk=1"}}) {
+          QStringList{"--voltage"}, QStringList{"--bogus"}, QStringList{"--junk=1"},
+          QStringList{"--tcp", "65536"}, QStringList{"--tcp", "-1"}, QStringList{"--bind", "localhost:1"}}) {
         error.clear();
         QVERIFY2(!parseElmOptions(bad, &error), qPrintable(bad.join(' ')));
         QVERIFY(!error.isEmpty());

@@ -1,5 +1,6 @@
-// The OBD engine against the virtual ELM327 adapter (tarven-sim elm) over a real pseudo-terminal:
-// adapter set-up, protocol search, ECU discovery, polling, trouble codes, clearing.
+// The OBD engine against the virtual ELM327 adapter (tarven-sim elm) over a real pseudo-terminal, and
+// once over TCP on 127.0.0.1 as a Wi-Fi adapter: adapter set-up, protocol search, ECU discovery,
+// polling, trouble codes, clearing.
 #include "device/TSterownik.h"
 #include "tst_obd_common.h"
 
@@ -80,6 +81,8 @@ void TestObdE2e::connectPollAndCodes_data() {
     QTest::addColumn<QString>("ecus");
     QTest::newRow("CAN 11 bit, padded") << 6 << QStringList{"--can-padding"} << "CAN (11 bit ID, 500 kb)"
                                         << "7E8h 7E9h ";
+    QTest::newRow("CAN 11 bit over TCP") << 6 << QStringList{"--tcp", "0"} << "CAN (11 bit ID, 500 kb)"
+                                         << "7E8h 7E9h ";
     QTest::newRow("CAN 29 bit, split prompt")
         << 7 << QStringList{"--split-prompt"} << "CAN (29 bit ID, 500 kb)"
         << "10h 18h ";
@@ -110,17 +113,28 @@ void TestObdE2e::connectPollAndCodes() {
         sim.waitForReadyRead(int(StartMs - clock.elapsed()));
     const QByteArray first = sim.readLine().trimmed();
     QVERIFY2(first.startsWith("PTY /dev/"), first.constData());
-    const QString slave = QString::fromLocal8Bit(first.mid(4));
+    QString port = QString::fromLocal8Bit(first.mid(4));
+    const bool tcp = extra.contains(QStringLiteral("--tcp"));
+    if (tcp) { // the Wi-Fi adapter's address follows
+        while (!sim.canReadLine() && clock.elapsed() < StartMs)
+            sim.waitForReadyRead(int(StartMs - clock.elapsed()));
+        const QByteArray line = sim.readLine().trimmed();
+        QVERIFY2(line.startsWith("TCP 127.0.0.1:"), line.constData());
+        port = QString::fromLocal8Bit(line.mid(4));
+    }
 
     Rig r;
     r.obd.OnTimer0();
-    QVERIFY(r.obd.PortOpenPath(slave));
+    QVERIFY(r.obd.PortOpenPath(port));
 
     // Connection: set-up, search, discovery, bitmaps, probes; then polling.
     QVERIFY2(r.RunUntil([&] { return r.Polling(); }),
              qPrintable(QStringLiteral("stuck in state %1").arg(r.obd.Stan)));
     QCOMPARE(r.obd.Protokol, protocol);
-    QVERIFY(r.status.Cell(1, 0).startsWith(QLatin1String("COMM ")));
+    if (tcp)
+        QCOMPARE(r.status.Cell(1, 0), port); // a Wi-Fi adapter is named by its address
+    else
+        QVERIFY(r.status.Cell(1, 0).startsWith(QLatin1String("COMM ")));
     QCOMPARE(r.status.Cell(1, 1), QStringLiteral("ELM327 v1.5"));
     QCOMPARE(r.status.Cell(1, 2), QStringLiteral("12.6V"));
     QCOMPARE(r.status.Cell(1, 3), protocolText);

@@ -1,5 +1,6 @@
 #include "ElmOptions.h"
 
+#include <QHostAddress>
 #include <functional>
 #include <map>
 
@@ -32,6 +33,9 @@ QString elmUsage() {
         "usage: tarven-sim elm [options]\n"
         "Virtual ELM327 adapter on a pseudo-terminal; prints \"PTY <slave>\" first.\n"
         "  --link PATH              symbolic link to the pseudo-terminal (removed on exit)\n"
+        "  --tcp PORT               also listen on this TCP port like a Wi-Fi adapter (0 = a free one);\n"
+        "                           prints \"TCP <address>:<port>\" after the PTY (and LINK) line\n"
+        "  --bind ADDRESS           address the TCP port is bound to (default 127.0.0.1)\n"
         "  --protocol N             the car's bus protocol 1..9 (default 6, CAN 11 bit 500 kbaud)\n"
         "  --ecus N                 control units answering, 1..8 (default 1)\n"
         "  --dtc LIST               stored codes, e.g. P0420,P0171\n"
@@ -84,6 +88,12 @@ std::optional<ElmOptions> parseElmOptions(const QStringList &args, QString *erro
          [&](const QString &v) {
              o.link = v;
              return !v.isEmpty();
+         }},
+        {"--tcp", [&](const QString &v) { return toInt(v, 0, 65535, &o.tcpPort); }},
+        {"--bind",
+         [&](const QString &v) {
+             o.tcpBind = v;
+             return QHostAddress().setAddress(v);
          }},
         {"--protocol", [&](const QString &v) { return toInt(v, 1, 9, &o.protocol); }},
         {"--ecus", [&](const QString &v) { return toInt(v, 1, 8, &o.ecus); }},

@@ -40,8 +40,10 @@ struct ElmOptions {
     uint32_t seed = 1;      // random quirks are repeatable
 
     // The program
-    QString link;         // symbolic link to the pseudo-terminal, removed on exit
-    bool verbose = false; // log every exchange on stderr
+    QString link;     // symbolic link to the pseudo-terminal, removed on exit
+    int tcpPort = -1; // also listen on this TCP port (0 = any free one) as a Wi-Fi adapter; -1 = not
+    QString tcpBind = QStringLiteral("127.0.0.1"); // address the TCP port is bound to
+    bool verbose = false;                          // log every exchange on stderr
 };
 
 // Parses "P0420,C0035,U0100" into 16-bit codes; false with a message on a bad entry.

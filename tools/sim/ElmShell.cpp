@@ -29,7 +29,8 @@ ElmShell::ElmShell(const ElmOptions &options, QObject *parent)
     clock_.start();
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &ElmShell::pump);
-    connect(&pty_, &Pty::received, this, &ElmShell::onReceived);
+    connect(&pty_, &Pty::received, this, [this](const QByteArray &b) { onReceived(b, false); });
+    connect(&tcp_, &TcpLink::received, this, [this](const QByteArray &b) { onReceived(b, true); });
     if (options_.verbose) {
         adapter_.onExchange = [](const QByteArray &command, const QByteArray &answer) {
             std::fprintf(stderr, "elm: %s -> %s\n", command.constData(), printable(answer).constData());
@@ -40,13 +41,16 @@ ElmShell::ElmShell(const ElmOptions &options, QObject *parent)
 bool ElmShell::start(QString *error) {
     if (!pty_.open(error)) return false;
     if (!options_.link.isEmpty() && !pty_.createLink(options_.link, error)) return false;
+    if (options_.tcpPort >= 0 && !tcp_.listen(options_.tcpBind, options_.tcpPort, error)) return false;
     std::printf("PTY %s\n", qPrintable(pty_.slaveName()));
     if (!options_.link.isEmpty()) std::printf("LINK %s\n", qPrintable(options_.link));
+    if (options_.tcpPort >= 0) std::printf("TCP %s\n", qPrintable(tcp_.address()));
     std::fflush(stdout);
     return true;
 }
 
-void ElmShell::onReceived(const QByteArray &bytes) {
+void ElmShell::onReceived(const QByteArray &bytes, bool fromTcp) {
+    answerTcp_ = fromTcp;
     adapter_.receive(bytes, clock_.elapsed());
     pump();
 }
@@ -54,7 +58,12 @@ void ElmShell::onReceived(const QByteArray &bytes) {
 void ElmShell::pump() {
     const qint64 now = clock_.elapsed();
     const QByteArray out = adapter_.takeOutput(now);
-    if (!out.isEmpty()) pty_.write(out);
+    if (!out.isEmpty()) {
+        if (answerTcp_)
+            tcp_.write(out);
+        else
+            pty_.write(out);
+    }
     if (const auto next = adapter_.nextOutputMs())
         timer_.start(int(std::max<qint64>(0, *next - now)));
     else

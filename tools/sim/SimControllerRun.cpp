@@ -29,7 +29,8 @@ QString controllerUsage() {
                "  --serial TEXT       serial number, up to 16 characters\n"
                "  --reply-delay MS    time before a reply starts (default 4)\n"
                "  --obd-every MS      period of the OBD work-state report, 0 = never (default 2000)\n"
-               "  --verbose           trace every frame on stderr\n")
+               "  --verbose           trace every frame on stderr\n"
+               "  --exit-on-stdin-eof exit when standard input closes\n")
         .arg(Frame::DefaultLinkKey);
 }
 

@@ -1,6 +1,7 @@
 #include "app/core/TConfig.h"
 
 #include "link/Frame.h"
+#include "link/TcpBackend.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -42,6 +43,7 @@ void TConfig::Defaults() {
     state_ = StateNormal;
     colours_.fill(-1);
     linkKey_ = Frame::DefaultLinkKey;
+    elmHost_.clear();
     valuesRead_ = 0;
 }
 
@@ -100,6 +102,7 @@ int TConfig::Read() {
 
     if (auto k = ReadDword(s, QString::fromLatin1(KeyLinkKey)); k && *k >= 0 && *k <= 255)
         linkKey_ = uint8_t(*k);
+    SetElmHost(s.value(QString::fromLatin1(KeyElmHost)).toString());
 
     // Range checks of the start: values above the range fall back to the defaults. Negative values
     // are not in any menu either; they are treated the same way so that no index ever goes negative.
@@ -132,8 +135,14 @@ bool TConfig::Write() {
     for (int i = 0; i < ColourCount; ++i)
         if (colours_[size_t(i)] >= 0) s.setValue(ColourKey(i), qlonglong(colours_[size_t(i)]));
     s.setValue(QString::fromLatin1(KeyLinkKey), int(linkKey_));
+    s.setValue(QString::fromLatin1(KeyElmHost), elmHost_);
     s.sync();
     return s.status() == QSettings::NoError;
+}
+
+void TConfig::SetElmHost(const QString &address) {
+    const QString a = address.trimmed();
+    elmHost_ = IsTcpAddress(a) ? a : QString();
 }
 
 int64_t TConfig::Colour(int n) const {

@@ -4,7 +4,7 @@
 // Every value is a 32-bit integer. The values are read in a fixed order and the first one that is
 // missing or not an integer ends the reading: it and every value after it keep their defaults. This
 // keeps a store written by an older program (which knew fewer values) from being half-applied out of
-// order. `LinkKey` is newer than the rest and is read on its own, outside that chain.
+// order. `LinkKey` and `ElmHost` are newer than the rest and are read on their own, outside that chain.
 //
 // On Linux the store is the file ~/.config/DuzERO.conf (QSettings' native format); tests give a file.
 #include <QRect>
@@ -33,6 +33,7 @@ public:
     static constexpr const char *KeyHeight = "WHeight";
     static constexpr const char *KeyState = "WState";
     static constexpr const char *KeyLinkKey = "LinkKey";
+    static constexpr const char *KeyElmHost = "ElmHost";
     static QString ColourKey(int n); // "Color1400" for n = 0
 
     // Defaults and ranges.
@@ -93,6 +94,12 @@ public:
     uint8_t LinkKey() const { return linkKey_; }
     void SetLinkKey(uint8_t key) { linkKey_ = key; }
 
+    // The Wi-Fi adapter's address HOST:PORT when that is the adapter in use, empty when the adapter
+    // is on the serial port ElmComm. Read on its own like LinkKey; a stored text that is not such an
+    // address reads as empty.
+    QString ElmHost() const { return elmHost_; }
+    void SetElmHost(const QString &address);
+
     // Identity of this PC for the controller's change history: the first 32 bits of the SHA-256 of the
     // machine id (/etc/machine-id, else /var/lib/dbus/machine-id), read as a big-endian number. The id
     // is fixed when the system is installed, so the number stays the same across runs; 0 when no id
@@ -117,5 +124,6 @@ private:
     int state_ = StateNormal;
     std::array<int64_t, ColourCount> colours_{};
     uint8_t linkKey_;
+    QString elmHost_;
     int valuesRead_ = 0;
 };

@@ -3,12 +3,14 @@
 //   tarven [--port PATH] [--obd-port PATH] [--link-key N] [--admin] [--demo] [--lang L]
 //
 //   --port PATH      the controller on this device file instead of the configured port
-//   --obd-port PATH  the OBD adapter on this device file, connected at start
+//   --obd-port PATH  the OBD adapter on this device file (or the Wi-Fi adapter at HOST:PORT),
+//                    connected at start
 //   --link-key N     scrambling key of the controller link (0…255) for this run
 //   --admin          administrator mode: the keys H (view), J (language), K (colours) and Q (the
 //                    administrator menu) work, and the splash is short
 //   --demo           start the virtual controller and the virtual ELM327 adapter (tarven-sim, beside
-//                    this program) and connect to them: the program live without hardware
+//                    this program, else on the PATH or in /usr/bin) and connect to them: the program
+//                    live without hardware
 //   --lang L         language of this run: en, pl, ru, es (or 0…3)
 // None of these is stored in the configuration.
 #include "app/Komunikaty.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <csignal>
@@ -69,6 +72,9 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tarven"));
     QApplication::setOrganizationName(QStringLiteral("DuzERO"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEN_VERSION));
+    // The installed menu entry and its icon (the package puts both in the system's folders).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarven"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarven")));
 
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Service program of the TARVEN gas-injection controllers"));
@@ -77,7 +83,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Controller on this device file."),
                                   QStringLiteral("PATH"));
     const QCommandLineOption obdPort(QStringLiteral("obd-port"),
-                                     QStringLiteral("OBD adapter on this device file."),
+                                     QStringLiteral("OBD adapter on this device file, or the Wi-Fi "
+                                                    "adapter at HOST:PORT (e.g. 192.168.0.10:35000)."),
                                      QStringLiteral("PATH"));
     const QCommandLineOption linkKey(QStringLiteral("link-key"), QStringLiteral("Link scrambling key 0-255."),
                                      QStringLiteral("N"));
