@@ -1,8 +1,8 @@
-// Stand-ins for the settings grid, the map view and the scope view: plain panels that keep the calls
-// the main window makes, so the shell runs before the real views are in. The scope stand-in counts
-// samples so that the time stamps of the fuel-change history are right.
+// Stand-ins for the settings grid and the map view: plain panels that keep the calls the main window
+// makes, so the shell runs before the real views are in. The scope view is the real one.
 #include "app/TPaleta.h"
 #include "app/TWidoki.h"
+#include "scope/TScope.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -47,29 +47,6 @@ private:
     int tryb_ = 0;
 };
 
-class TScopeZastepczy : public TWidokScope {
-public:
-    explicit TScopeZastepczy(QWidget *parent) : w_(new TPanelZastepczy(parent, QStringLiteral("Scope"))) {}
-    QWidget *Widget() override { return w_; }
-    void Polecenie(int command) override {
-        if (command >= 1 && command <= 3) stan_ = command;
-        if (command == 6) licznik_ = 0;
-    }
-    void NowaProbka(const uint8_t *) override {
-        if (stan_ == 1 || stan_ == 2) licznik_ = (licznik_ + 1) % 36000;
-    }
-    QString CzasNagrania() const override {
-        return QLocale().toString(licznik_ * 0.1, 'f', 1) + QStringLiteral(" [s]");
-    }
-    void UstawKolory(const TPaleta &p) override { w_->Kolory(p); }
-    void Przerysuj() override { w_->update(); }
-
-private:
-    TPanelZastepczy *w_;
-    int stan_ = 1;
-    int licznik_ = 0;
-};
-
 class TNastawyZastepcze : public TWidokNastaw {
 public:
     explicit TNastawyZastepcze(QWidget *parent)
@@ -90,7 +67,7 @@ private:
 TFabrykaWidokow &FabrykaWidokow() {
     static TFabrykaWidokow f{
         [](QWidget *parent, TSterownik *) -> TWidokMapy * { return new TMapaZastepcza(parent); },
-        [](QWidget *parent, TSterownik *) -> TWidokScope * { return new TScopeZastepczy(parent); },
+        [](QWidget *parent, TSterownik *link) -> TWidokScope * { return new TScope(parent, link); },
         [](QWidget *parent, TSterownik *, TKatalogNastaw *) -> TWidokNastaw * {
             return new TNastawyZastepcze(parent);
         },
