@@ -83,10 +83,7 @@ QString TModelScope::TekstCzasu() const {
     return FormatLiczby(Last * 0.1, 1) + QLatin1Char(' ') + LangText(1055);
 }
 
-int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c) {
-    if (!sample) return 0;
-    const double d = ScopeCsv::WartoscKanalu(w, sample);
-    if (c == 0) return int(d);
+int PikselKanalu(const TWykres &w, double d, int c) {
     const double gain = w.Gain;
     switch (w.RawType) {
     case 0:
@@ -106,6 +103,58 @@ int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c) {
     case 24: return int(std::trunc(c * d * gain / 1024 * 0.25));
     default: return 0;
     }
+}
+
+int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c) {
+    if (!sample) return 0;
+    const double d = ScopeCsv::WartoscKanalu(w, sample);
+    return c == 0 ? int(d) : PikselKanalu(w, d, c);
+}
+
+void TModelScope::ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const {
+    // Every decoding that grows with its raw byte or word gives its extremes at the raw extremes, so
+    // a column needs one pass over the raw values and two decodings; the others go sample by sample.
+    const int t = w.RawType, p = w.Position;
+    const bool bajt = t == 10 || t == 20 || t == 22;
+    const bool slowo = t == 11 || t == 21 || t == 24;
+    const int from = std::max(i0, 0), to = std::min(i0 + n, ile_);
+    const bool brak = from > i0 || to < i0 + n; // some of the column lies outside the recording
+    lo = hi = 0;
+    bool first = !brak;
+    auto dodaj = [&](int v) {
+        if (first) {
+            lo = hi = v;
+            first = false;
+        } else {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    };
+    if (from >= to) return;
+    const bool wBajcie = p >= 0 && p < Rozmiar, wSlowie = p >= 0 && p + 1 < Rozmiar;
+    if ((bajt && wBajcie) || (slowo && wSlowie)) {
+        int rlo = INT32_MAX, rhi = INT32_MIN;
+        int slot = (start_ + from) % Pojemnosc;
+        const uint8_t *b = probki_.get() + p;
+        for (int i = from; i < to; ++i) {
+            const uint8_t *q = b + size_t(slot) * Rozmiar;
+            int r = bajt ? q[0] : q[0] | q[1] << 8;
+            if (t == 22 && r == 0) r = 128; // no trim reads as 0 %
+            rlo = std::min(rlo, r);
+            rhi = std::max(rhi, r);
+            if (++slot == Pojemnosc) slot = 0;
+        }
+        uint8_t s[Rozmiar] = {};
+        s[p] = uint8_t(rlo);
+        if (slowo) s[p + 1] = uint8_t(rlo >> 8);
+        dodaj(WartoscKanalu(w, s, c));
+        s[p] = uint8_t(rhi);
+        if (slowo) s[p + 1] = uint8_t(rhi >> 8);
+        dodaj(WartoscKanalu(w, s, c));
+        return;
+    }
+    for (int i = from; i < to; ++i)
+        dodaj(WartoscKanalu(w, Probka(i), c));
 }
 
 QString NazwaKanalu(const TWykres &w) {

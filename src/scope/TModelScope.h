@@ -52,6 +52,9 @@ public:
     static double ZoomZ(int index);
     // Extra pixels a trace skips per sample when one sample spans several pixels.
     int Przeskok() const;
+    // Smallest and largest pixel height of a series over samples i0 … i0 + n − 1 in a band of c
+    // pixels (samples outside the recording count as 0): one pixel column at zoom above 1.
+    void ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const;
     // Texts under the plot: seconds per division ("5 [s/dz]     "), time at the right edge.
     QString TekstDzialki() const;
     QString TekstCzasu() const;
@@ -66,6 +69,8 @@ private:
 // Decoded value of a series in a sample (c = 0), or its pixel height in a band of c pixels.
 // No sample (nullptr) gives 0.
 int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c);
+// Pixel height of a decoded value d in a band of c pixels (c != 0).
+int PikselKanalu(const TWykres &w, double d, int c);
 
 // The series' short name, then, for a sample, "=" and its value; last 26 spaces, so that a shorter
 // text written over a longer one covers it.

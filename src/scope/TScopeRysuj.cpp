@@ -7,11 +7,23 @@
 
 #include <QHash>
 #include <QPainter>
-#include <utility>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr int Gora = 40; // top of the plot, bottom of the overview strip
+
+// A thick line as side-by-side one-pixel lines: the framework's wide-pen stroking costs far more
+// than the plain line rasteriser, and a trace of 2 px needs no joins.
+void Gruba(QPainter &g, const QPolygon &pts, const QColor &c, int width) {
+    if (pts.size() < 2) return;
+    QPen pen(c, 1);
+    pen.setCosmetic(true);
+    g.setPen(pen);
+    g.drawPolyline(pts);
+    for (int d = 1; d < width; ++d)
+        g.drawPolyline(pts.translated(d, 0));
+}
 
 // Polyline whose segments take the colour of the point they lead to; runs of one colour become one
 // polyline, so a column of equal colours costs one call.
@@ -30,10 +42,7 @@ public:
     }
     void Przerwa() { Koniec(); } // no sample here: the line stops
     void Koniec() {
-        if (pts_.size() >= 2) {
-            g_.setPen(QPen(Kolor(colour_), width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-            g_.drawPolyline(pts_);
-        }
+        Gruba(g_, pts_, Kolor(colour_), width_);
         pts_.clear();
     }
 
@@ -198,19 +207,13 @@ void TScope::RysujKanaly(QPainter &g, int s) {
             // One min–max column per pixel: the cost follows the width, not the samples.
             const int z = int(zoom);
             for (int x = 1; x < s; ++x) {
-                const int i0 = x * z + m.First;
-                int lo = WartoscKanalu(w, m.Probka(i0), E), hi = lo;
-                for (int i = i0 + 1; i < i0 + z; ++i) {
-                    const int v = WartoscKanalu(w, m.Probka(i), E);
-                    lo = std::min(lo, v);
-                    hi = std::max(hi, v);
-                }
+                int lo, hi;
+                m.ZakresKanalu(w, x * z + m.First, z, E, lo, hi);
                 pts << QPoint(x + 10, std::max(G - lo, Gora)) << QPoint(x + 10, std::max(G - hi, Gora));
             }
         }
         const QColor c = Kolor(w.Colour);
-        g.setPen(QPen(c, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-        g.drawPolyline(pts);
+        Gruba(g, pts, c, 2);
         int y;
         if (m.Uklad == 1)
             y = (pts.isEmpty() ? G : pts.last().y()) - 8;
@@ -226,22 +229,29 @@ void TScope::RysujKanaly(QPainter &g, int s) {
     }
 }
 
-// 8. Work-state bar along the bottom of the plot.
+// 8. Work-state bar along the bottom of the plot, 4 px high: each run of one state one rectangle.
 void TScope::RysujPasekStanu(QPainter &g, int s) {
     if (!link_) return;
     const TModelScope &m = model_;
     const int y = height() - 45;
     const double zoom = m.Zoom();
     const int krok = zoom < 1 ? 1 + m.Przeskok() : 1;
-    TLinia linia(g, 4);
+    int od = -1, stanRun = -1, poprzedni = 0;
+    auto zamknij = [&](int doX) {
+        if (od >= 0 && doX > od)
+            g.fillRect(QRect(od + 10, y - 2, doX - od, 4), Kolor(link_->KolorStanuPracy(stanRun)));
+    };
     for (int x = 1; x < s; x += krok) {
         const int stan = StanPracy(int(std::trunc(x * zoom + m.First)));
-        if (stan < 0) {
-            linia.Przerwa();
-            continue;
+        if (stan != stanRun || od < 0) {
+            // The segment up to x takes the colour of the sample at x, as a pen moving there would.
+            zamknij(poprzedni);
+            od = stan < 0 ? -1 : poprzedni;
+            stanRun = stan;
         }
-        linia.Punkt(QPoint(x + 10, y), link_->KolorStanuPracy(stan));
+        poprzedni = x;
     }
+    zamknij(poprzedni);
 }
 
 // 9. Seconds per division, the time at the right edge and the work state there.

@@ -287,6 +287,37 @@ private slots:
         QCOMPARE(WartoscKanalu(w, nullptr, height), 0); // no sample
     }
 
+    // The pixel column at zoom above 1 spans exactly the pixel heights of its samples.
+    void columnSpanEqualsItsSamples() {
+        TModelScope m;
+        uint32_t seed = 7;
+        for (int i = 0; i < 3000; ++i) {
+            uint8_t b[128];
+            for (uint8_t &v : b)
+                v = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+            if (i % 5 == 0) b[99] = 0; // trims without a value
+            m.Dodaj(b);
+        }
+        for (int type : {4, 10, 11, 20, 21, 22, 23, 24})
+            for (double gain : {1.4, -2.0})
+                for (int i0 : {-15, 0, 100, 2990}) {
+                    TWykres w;
+                    w.RawType = type;
+                    w.Position = type == 22 ? 99 : 44;
+                    w.Scale = 0.008;
+                    w.Gain = gain;
+                    int lo, hi;
+                    m.ZakresKanalu(w, i0, 40, 300, lo, hi);
+                    int elo = INT32_MAX, ehi = INT32_MIN;
+                    for (int i = i0; i < i0 + 40; ++i) {
+                        elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
+                        ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
+                    }
+                    QCOMPARE(lo, elo);
+                    QCOMPARE(hi, ehi);
+                }
+    }
+
     void channelTexts() {
         TSterownik link;
         link.StopTimer();
