@@ -7,6 +7,7 @@ RC_CEN_BMP   91 x 91   the in-car fuel switch; its six lamps are painted over by
 RC_LOGO_BMP  700 x 482 the splash picture
 RC_OBD_*     135 x 48  OBD adapter protocol pictures (PWM, VPW, ISO, CAN, OFF, ON)
 RC_ARROW_*   12 x 12   left and right arrows of the dialogs' horizontal step buttons
+RC_OSC_*     22 x 22   scope states (PLAY, PAUSA, STOP, READ) and the recording mark (REC)
 The backgrounds are transparent.
 """
 import os
@@ -114,6 +115,21 @@ def arrow(name, right):
         f.write(png)
 
 
+def render_drawn(name, colour, glyph):
+    """22 x 22 scope pictures from ImageMagick's own drawing primitives (no SVG delegate needed)."""
+    out = os.path.join(HERE, name + ".png")
+    subprocess.run(["convert", "-size", "22x22", "xc:none", "-fill", colour, "-stroke", "#202020",
+                    "-draw", "roundrectangle 1,1 20,20 4,4", "-fill", "white", "-stroke", "none"] + glyph +
+                   ["-strip", "-depth", "8", out], check=True)
+
+
+OSC_PLAY = ["-draw", "polygon 8,6 16,11 8,16"]
+OSC_PAUSA = ["-draw", "rectangle 7,6 9,15", "-draw", "rectangle 12,6 14,15"]
+OSC_STOP = ["-draw", "rectangle 7,7 14,14"]
+OSC_READ = ["-draw", "polygon 5,8 9,8 10,9 17,9 17,16 5,16", "-fill", "#2a6fb0", "-draw", "polygon 10,11 14,13 10,15"]
+OSC_REC = ["-draw", "circle 11,11 11,6"]
+
+
 if __name__ == "__main__":
     render("RC_CEN_BMP", fuel_switch())
     render("RC_LOGO_BMP", logo())
@@ -125,3 +141,8 @@ if __name__ == "__main__":
     render("RC_OBD_ON", obd("OBD", "#2e8b57"))
     arrow("RC_ARROW_LEFT", False)
     arrow("RC_ARROW_RIGHT", True)
+    render_drawn("RC_OSC_PLAY", "#2e8b57", OSC_PLAY)
+    render_drawn("RC_OSC_PAUSA", "#c08a10", OSC_PAUSA)
+    render_drawn("RC_OSC_STOP", "#6a6a6a", OSC_STOP)
+    render_drawn("RC_OSC_READ", "#2a6fb0", OSC_READ)
+    render_drawn("RC_OSC_REC", "#c82020", OSC_REC)

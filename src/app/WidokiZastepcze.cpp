@@ -1,8 +1,7 @@
-// The views factory: the settings grid, and stand-ins for the map view and the scope view (plain
-// panels that keep the calls the main window makes, so the shell runs before the real views are in). The
-// scope stand-in counts samples so that the time stamps of the fuel-change history are right.
+// The views factory: the settings grid, the scope view, and a stand-in for the map view.
 #include "app/TPaleta.h"
 #include "app/TWidoki.h"
+#include "scope/TScope.h"
 #include "settings/ui/TNastawy.h"
 
 #include <QLabel>
@@ -48,35 +47,12 @@ private:
     int tryb_ = 0;
 };
 
-class TScopeZastepczy : public TWidokScope {
-public:
-    explicit TScopeZastepczy(QWidget *parent) : w_(new TPanelZastepczy(parent, QStringLiteral("Scope"))) {}
-    QWidget *Widget() override { return w_; }
-    void Polecenie(int command) override {
-        if (command >= 1 && command <= 3) stan_ = command;
-        if (command == 6) licznik_ = 0;
-    }
-    void NowaProbka(const uint8_t *) override {
-        if (stan_ == 1 || stan_ == 2) licznik_ = (licznik_ + 1) % 36000;
-    }
-    QString CzasNagrania() const override {
-        return QLocale().toString(licznik_ * 0.1, 'f', 1) + QStringLiteral(" [s]");
-    }
-    void UstawKolory(const TPaleta &p) override { w_->Kolory(p); }
-    void Przerysuj() override { w_->update(); }
-
-private:
-    TPanelZastepczy *w_;
-    int stan_ = 1;
-    int licznik_ = 0;
-};
-
 } // namespace
 
 TFabrykaWidokow &FabrykaWidokow() {
     static TFabrykaWidokow f{
         [](QWidget *parent, TSterownik *) -> TWidokMapy * { return new TMapaZastepcza(parent); },
-        [](QWidget *parent, TSterownik *) -> TWidokScope * { return new TScopeZastepczy(parent); },
+        [](QWidget *parent, TSterownik *link) -> TWidokScope * { return new TScope(parent, link); },
         [](QWidget *parent, TSterownik *link, TKatalogNastaw *catalogue) -> TWidokNastaw * {
             return new TNastawy(parent, link, catalogue);
         },

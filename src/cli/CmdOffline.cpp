@@ -2,7 +2,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
-#include "cli/ScopeCsv.h"
+#include "device/ScopeCsv.h"
 #include "device/ImageFile.h"
 #include "device/TSterownik.h"
 #include "link/Frame.h"

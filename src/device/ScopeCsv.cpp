@@ -1,4 +1,4 @@
-#include "cli/ScopeCsv.h"
+#include "device/ScopeCsv.h"
 
 #include "app/core/LangText.h"
 #include "device/Liczby.h"
@@ -13,8 +13,10 @@ namespace {
 int Bajt(const uint8_t *sample, int pos) {
     return sample && pos >= 0 && pos < SampleSize ? sample[pos] : 0;
 }
+// A 16-bit value needs both of its bytes inside the sample: one that would run past it reads as 0.
 int Slowo(const uint8_t *sample, int pos) {
-    return Bajt(sample, pos) | Bajt(sample, pos + 1) << 8;
+    if (!sample || pos < 0 || pos + 1 >= SampleSize) return 0;
+    return sample[pos] | sample[pos + 1] << 8;
 }
 } // namespace
 

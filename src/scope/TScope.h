@@ -1,0 +1,85 @@
+#pragma once
+// The scope view: records every polling reply as a sample (TModelScope) and draws the recording as
+// traces over time with the work-state bar and an overview strip of the whole recording.
+//
+//   TScope.cpp        commands, samples, file dialogs, paint
+//   TScopeRysuj.cpp   the composed picture (RysujOscyloskop)
+//   TScopeMysz.cpp    cursor read-outs and the click on the overview strip
+#include "app/TPaleta.h"
+#include "app/TWidoki.h"
+#include "scope/TModelScope.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class QPainter;
+class TSterownik;
+struct TWykres;
+
+// What the scope asks a file dialog: titles and filters are language-table ids.
+struct TDialogPlikuScope {
+    bool Zapis = false;   // save dialog (else open)
+    int Tytul = 0;        // 1105 read, 1106 record, 1107 CSV
+    int Filtr = 0;        // 1112 scope file, 1113 CSV file
+    QString Rozszerzenie; // "osc", "csv"
+    QString Folder;       // initial folder, may be empty
+};
+// The dialog the scope opens: returns the chosen file, or "" when cancelled. Empty hook = the
+// framework's modal dialog; tests install their own answer.
+using THakDialoguScope = std::function<QString(const TDialogPlikuScope &)>;
+THakDialoguScope &DialogPlikuScope();
+
+class TScope : public QWidget, public TWidokScope {
+    Q_OBJECT
+public:
+    TScope(QWidget *parent, TSterownik *link);
+
+    // TWidokScope
+    QWidget *Widget() override { return this; }
+    void Polecenie(int command) override;
+    void NowaProbka(const uint8_t *reply) override;
+    QString CzasNagrania() const override { return model_.CzasNagrania(); }
+    void UstawKolory(const TPaleta &p) override;
+    void Przerysuj() override { RysujOscyloskop(false); }
+
+    void EksportCsv() { Polecenie(7); }
+    // Composes the picture; tylkoPasek: only the overview strip (a new sample while paused).
+    void RysujOscyloskop(bool tylkoPasek);
+
+    TModelScope &Model() { return model_; }
+    const QImage &Obraz() const { return obraz_; }
+    int KursorX() const { return kursorX_; }
+    // Band height and base of each drawn channel in the last picture (catalogue index, E, G).
+    struct TPasmo {
+        int Seria, E, G;
+    };
+    const QList<TPasmo> &Pasma() const { return pasma_; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    // Drawing steps (TScopeRysuj.cpp).
+    void RysujPasek(QPainter &g, int s);
+    void RysujKanaly(QPainter &g, int s);
+    void RysujPasekStanu(QPainter &g, int s);
+    void RysujTeksty(QPainter &g, int s);
+    QString Dialog(bool zapis, int tytul, int filtr, const QString &ext) const;
+    const TWykres *Seria(int k) const;
+    int StanPracy(int i) const; // work state of sample i, −1 for no sample
+    // Cursor read-outs (TScopeMysz.cpp).
+    void Odczyty(int x);
+
+    TSterownik *link_;
+    TModelScope model_;
+    QImage obraz_;
+    QList<TPasmo> pasma_;
+    TPaleta paleta_;
+    int kursorX_ = -1;
+    int wcisniecieX_ = -1;
+    int wcisniecieY_ = -1;
+};

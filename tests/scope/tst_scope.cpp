@@ -1,0 +1,373 @@
+// The scope view and its recorder: texts under the plot, bands, commands, the file and CSV round
+// trips, the ring of one hour, and the guards of the channel arithmetic.
+#include "app/core/LangText.h"
+#include "device/ImageFile.h"
+#include "device/ScopeCsv.h"
+#include "device/TSterownik.h"
+#include "scope/TScope.h"
+
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// A sample that names itself: bytes 0…3 hold n, the work state says "running on gas", rpm varies.
+QByteArray Probka(int n) {
+    QByteArray b(128, '\0');
+    for (int k = 0; k < 4; ++k)
+        b[k] = char(n >> (8 * k));
+    b[10] = 0x03;
+    b[11] = 0x03;
+    b[17] = char(n % 200);
+    b[44] = char(n % 97);
+    return b;
+}
+int Numer(const uint8_t *p) {
+    return p ? int(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24) : -1;
+}
+
+struct TStanowisko {
+    QTemporaryDir dir;
+    TSterownik link;
+    QWidget parent;
+    TScope *scope;
+    QString answer; // what the file dialog answers
+    TStanowisko(int w = 800, int h = 500) {
+        link.StopTimer();
+        link.OnMessage = [](const QString &, int) { return 1; };
+        parent.resize(w, h);
+        scope = new TScope(&parent, &link);
+        scope->setGeometry(0, 0, w, h);
+        scope->show();
+        parent.show();
+        DialogPlikuScope() = [this](const TDialogPlikuScope &) { return answer; };
+    }
+    ~TStanowisko() { DialogPlikuScope() = nullptr; }
+    void Dodaj(int from, int n) {
+        for (int i = from; i < from + n; ++i)
+            scope->NowaProbka(reinterpret_cast<const uint8_t *>(Probka(i).constData()));
+    }
+    void Rysowane(const QList<int> &series) {
+        for (size_t k = 0; k < link.Wykresy.size(); ++k)
+            link.Wykresy[k].Flags &= ~WykresDrawn;
+        for (int k : series)
+            link.Wykresy[size_t(k)].Flags |= WykresDrawn;
+    }
+    QString Plik(const char *name) { return dir.filePath(QLatin1String(name)); }
+};
+} // namespace
+
+class TstScope : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+    void cleanup() {
+        LangSetLanguage(0);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void textsUnderThePlot_data() {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("division");
+        QTest::newRow("index 3, Polish") << 3 << 1 << "pl_PL"
+                                         << "5 [s/dz]     ";
+        QTest::newRow("index 0, Polish comma") << 0 << 1 << "pl_PL"
+                                               << "0,5 [s/dz]     ";
+        QTest::newRow("index 0, English point") << 0 << 0 << "en_US"
+                                                << "0.5 [sec/div]     ";
+        QTest::newRow("index 8") << 8 << 0 << "en_US"
+                                 << "200 [sec/div]     ";
+    }
+    void textsUnderThePlot() {
+        QFETCH(int, zoom);
+        QFETCH(int, language);
+        QFETCH(QString, locale);
+        QFETCH(QString, division);
+        LangSetLanguage(language);
+        QLocale::setDefault(QLocale(locale));
+        TModelScope m;
+        m.ZoomIndeks = zoom;
+        QCOMPARE(m.TekstDzialki(), division);
+    }
+
+    void sixHundredSamplesReadSixtySeconds() {
+        TStanowisko t;
+        t.Dodaj(0, 600);
+        QCOMPARE(t.scope->Model().Last, 600);
+        QCOMPARE(t.scope->Model().TekstCzasu(), QStringLiteral("60.0 ") + LangText(1055));
+        QCOMPARE(t.scope->CzasNagrania(), QStringLiteral("60.0 [s]"));
+    }
+
+    void csvOfThreeSamples() {
+        for (int extended : {0, 1}) {
+            TStanowisko t;
+            t.link.ExtendedView = uint8_t(extended);
+            t.Dodaj(0, 3);
+            t.answer = t.Plik("a.csv");
+            t.scope->Polecenie(7);
+            QFile f(t.answer);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray text = f.readAll();
+            QVERIFY(text.endsWith("\r\n"));
+            const QList<QByteArray> lines = text.chopped(2).split('\n');
+            QCOMPARE(lines.size(), 4);
+            const int series = t.link.PodajIleParamBiez(WykresScope);
+            for (int i = 0; i < 4; ++i) {
+                QVERIFY(lines[i].endsWith(";\r") || i == 3);
+                QCOMPARE(lines[i].count(';'), series + 1);
+            }
+            QVERIFY(lines[1].startsWith("0.0;") && lines[2].startsWith("0.1;") &&
+                    lines[3].startsWith("0.2;"));
+            // The service series carry their fixed names in the header while they are listed.
+            QCOMPARE(lines[0].contains(";t. ster.;"), extended == 1);
+        }
+    }
+
+    void bands_data() {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::addColumn<QList<int>>("bases"); // in units of E, + 40
+        QTest::addColumn<int>("divisor");
+        QTest::newRow("stacked, four") << 12 << QList<int>{1, 3, 4, 6} << QList<int>{1, 2, 3, 4} << 4;
+        QTest::newRow("overlay") << 10 << QList<int>{1, 3, 4} << QList<int>{1, 1, 1} << 1;
+        QTest::newRow("grouped") << 11 << QList<int>{1, 3, 4, 7, 12} << QList<int>{1, 2, 3, 4, 4} << 4;
+        QTest::newRow("grouped, none below 8") << 11 << QList<int>{9, 12} << QList<int>{1, 1} << 4;
+        QTest::newRow("stacked, none") << 12 << QList<int>{} << QList<int>{} << 1;
+    }
+    void bands() {
+        QFETCH(int, layout);
+        QFETCH(QList<int>, drawn);
+        QFETCH(QList<int>, bases);
+        QFETCH(int, divisor);
+        TStanowisko t(800, 500);
+        t.Rysowane(drawn);
+        t.Dodaj(0, 50);
+        t.scope->Polecenie(layout);
+        const int E = (500 - 98) / divisor;
+        const auto &p = t.scope->Pasma();
+        QCOMPARE(p.size(), drawn.size());
+        for (int j = 0; j < int(p.size()); ++j) {
+            QCOMPARE(p[j].Seria, drawn[j]);
+            QCOMPARE(p[j].E, E);
+            QCOMPARE(p[j].G, bases[j] * E + 40);
+        }
+    }
+
+    void narrowAndFlatViewsDrawOnlyFrameAndTexts() {
+        for (QSize size : {QSize(100, 300), QSize(121, 300), QSize(600, 60), QSize(20, 20)}) {
+            TStanowisko t(size.width(), size.height());
+            t.Dodaj(0, 30);
+            for (int c : {10, 11, 12, 21, 21, 21, 21, 21, 2})
+                t.scope->Polecenie(c);
+            QCOMPARE(t.scope->Obraz().size(), size);
+        }
+    }
+
+    void zoomStopsAtItsEnds() {
+        TStanowisko t;
+        TModelScope &m = t.scope->Model();
+        m.ZoomIndeks = 0;
+        t.scope->Polecenie(20);
+        QCOMPARE(m.ZoomIndeks, 0);
+        m.ZoomIndeks = 8;
+        t.scope->Polecenie(21);
+        QCOMPARE(m.ZoomIndeks, 8);
+        t.scope->Polecenie(20);
+        QCOMPARE(m.Zoom(), 20.0);
+    }
+
+    void pausedSamplesReachBufferAndFileOnly() {
+        TStanowisko t;
+        t.Dodaj(0, 100);
+        t.answer = t.Plik("rec.osc");
+        t.scope->Polecenie(4); // record: the 100 samples so far, the file stays open
+        QVERIFY(t.link.ScopeFile);
+        QCOMPARE(QFileInfo(t.answer).size(), qint64(TImageFile::Size + 100 * 128));
+        t.scope->Polecenie(2);
+        const QImage before = t.scope->Obraz().copy();
+        t.Dodaj(100, 7);
+        QCOMPARE(t.scope->Model().Ile(), 107);
+        QCOMPARE(QFileInfo(t.answer).size(), qint64(TImageFile::Size + 107 * 128));
+        const QImage after = t.scope->Obraz();
+        const int h = before.height();
+        QCOMPARE(after.copy(0, 40, after.width(), h - 40), before.copy(0, 40, before.width(), h - 40));
+        QVERIFY(after.copy(0, 0, after.width(), 40) != before.copy(0, 0, before.width(), 40));
+        t.scope->Polecenie(3); // stopped: nothing is taken
+        t.Dodaj(107, 5);
+        QCOMPARE(t.scope->Model().Ile(), 107);
+        t.scope->Polecenie(4); // closes the file
+        QVERIFY(!t.link.ScopeFile);
+    }
+
+    void recordThenReadIsTheSameRecording() {
+        TStanowisko t;
+        t.Dodaj(0, 250);
+        t.answer = t.Plik("rt.osc");
+        t.scope->Polecenie(4);
+        t.Dodaj(250, 50);
+        t.scope->Polecenie(4);
+        QByteArray original(reinterpret_cast<const char *>(t.scope->Model().Bufor()), 300 * 128);
+        t.scope->Polecenie(6);
+        QCOMPARE(t.scope->Model().Ile(), 0);
+        t.scope->Polecenie(5);
+        TModelScope &m = t.scope->Model();
+        QCOMPARE(m.Stan, int(TModelScope::Odtwarzanie));
+        QCOMPARE(m.Ile(), 300);
+        QCOMPARE(m.Last, 300);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(m.Bufor()), 300 * 128), original);
+        t.Dodaj(0, 3); // replaying: live samples wait for play or pause
+        QCOMPARE(m.Ile(), 300);
+    }
+
+    void theLastHourInTimeOrder() {
+        TStanowisko t;
+        t.scope->hide(); // recording only; no pictures
+        const int n = TModelScope::Pojemnosc + 5;
+        t.Dodaj(0, n);
+        TModelScope &m = t.scope->Model();
+        QCOMPARE(m.Ile(), TModelScope::Pojemnosc);
+        QCOMPARE(Numer(m.Probka(0)), 5);
+        QCOMPARE(Numer(m.Probka(TModelScope::Pojemnosc - 1)), n - 1);
+        QCOMPARE(t.scope->CzasNagrania(),
+                 QStringLiteral("0.5 [s]")); // the history's clock restarts each hour
+        t.answer = t.Plik("hour.osc");
+        t.scope->Polecenie(4);
+        t.scope->Polecenie(4);
+        QFile f(t.answer);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        f.seek(TImageFile::Size);
+        QCOMPARE(Numer(reinterpret_cast<const uint8_t *>(f.read(128).constData())), 5);
+        QCOMPARE(Numer(m.Probka(1)), 6); // the recorder still reads in time order after saving
+    }
+
+    void channelArithmetic_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<double>("gain");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("expected");
+        // bytes: 10 = 0x12, 11 = 0x01, 40 = 0xA8, 99 = 0xC0, 127 = 0x07
+        QTest::newRow("bit 4, pixels") << 4 << 10 << 1.0 << 1.0 << 50 << 50;
+        QTest::newRow("uint16") << 11 << 10 << 1.0 << 1.0 << 0 << 0x112;
+        QTest::newRow("uint16 pixels") << 11 << 10 << 1.0 << 2.0 << 100 << int(2.0 * 100 * 0x112 / 1024);
+        QTest::newRow("byte-128") << 20 << 40 << 1.0 << 1.0 << 0 << 40;
+        QTest::newRow("trim") << 22 << 99 << 1.0 << 1.0 << 0 << 50;
+        QTest::newRow("trim, no value") << 22 << 98 << 1.0 << 1.0 << 0 << 0;
+        QTest::newRow("fuel status pixels") << 23 << 10 << 1.0 << 1.0 << 30 << 15;
+        QTest::newRow("uint16 at 127 reads 0") << 11 << 127 << 1.0 << 1.0 << 0 << 0;
+        QTest::newRow("kelvin at 127 reads 0-273") << 21 << 127 << 1.0 << 1.0 << 0 << -273;
+        QTest::newRow("afr, scale 0") << 24 << 10 << 0.0 << 1.0 << 0 << 0;
+        QTest::newRow("afr, scale 0, pixels") << 24 << 10 << 0.0 << 1.0 << 100 << 0;
+        QTest::newRow("afr") << 24 << 10 << 0.008 << 1.0 << 0 << int(0x112 * 3 + 7.35 / 0.008);
+        QTest::newRow("calibration value") << 12 << 10 << 1.0 << 1.0 << 0 << 0;
+    }
+    void channelArithmetic() {
+        QFETCH(int, type);
+        QFETCH(int, position);
+        QFETCH(double, scale);
+        QFETCH(double, gain);
+        QFETCH(int, height);
+        QFETCH(int, expected);
+        uint8_t s[128] = {};
+        s[10] = 0x12;
+        s[11] = 0x01;
+        s[40] = 0xA8;
+        s[99] = 0xC0;
+        s[127] = 0x07;
+        TWykres w;
+        w.RawType = type;
+        w.Position = position;
+        w.Scale = scale;
+        w.Gain = gain;
+        QCOMPARE(WartoscKanalu(w, s, height), expected);
+        QCOMPARE(WartoscKanalu(w, nullptr, height), 0); // no sample
+    }
+
+    // The pixel column at zoom above 1 spans exactly the pixel heights of its samples.
+    void columnSpanEqualsItsSamples() {
+        TModelScope m;
+        uint32_t seed = 7;
+        for (int i = 0; i < 3000; ++i) {
+            uint8_t b[128];
+            for (uint8_t &v : b)
+                v = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+            if (i % 5 == 0) b[99] = 0; // trims without a value
+            m.Dodaj(b);
+        }
+        for (int type : {4, 10, 11, 20, 21, 22, 23, 24})
+            for (double gain : {1.4, -2.0})
+                for (int i0 : {-15, 0, 100, 2990}) {
+                    TWykres w;
+                    w.RawType = type;
+                    w.Position = type == 22 ? 99 : 44;
+                    w.Scale = 0.008;
+                    w.Gain = gain;
+                    int lo, hi;
+                    m.ZakresKanalu(w, i0, 40, 300, lo, hi);
+                    int elo = INT32_MAX, ehi = INT32_MIN;
+                    for (int i = i0; i < i0 + 40; ++i) {
+                        elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
+                        ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
+                    }
+                    QCOMPARE(lo, elo);
+                    QCOMPARE(hi, ehi);
+                }
+    }
+
+    void channelTexts() {
+        TSterownik link;
+        link.StopTimer();
+        uint8_t s[128] = {};
+        s[17] = 0x4C;
+        s[97] = 2;
+        QCOMPARE(TekstKanalu(link.Wykresy[1], s), LangText(1401) + QStringLiteral("=760") + QString(26, ' '));
+        QCOMPARE(TekstKanalu(link.Wykresy[13], s).trimmed(), LangText(1450) + QStringLiteral("= CL"));
+        QCOMPARE(TekstKanalu(link.Wykresy[1], nullptr), LangText(1401) + QString(26, ' '));
+        QVERIFY(!NazwaKanalu(link.Wykresy[35]).trimmed().isEmpty());
+    }
+
+    void cursorAndStripClick() {
+        TStanowisko t(800, 500); // s = 680
+        t.Dodaj(0, 2000);
+        TModelScope &m = t.scope->Model();
+        t.scope->Polecenie(2);
+        // Live ignores the mouse; paused, the cursor follows it, even left of the first sample.
+        QCOMPARE(m.First, 2000 - 680);
+        for (int x : {11, 400, 689}) {
+            QTest::mouseMove(t.scope, QPoint(x, 200));
+            QCOMPARE(t.scope->KursorX(), x);
+        }
+        // A click on the strip at the middle of the recording centres the window there.
+        const int x = 10 + 340;
+        QTest::mouseClick(t.scope, Qt::LeftButton, {}, QPoint(x, 20));
+        QCOMPARE(m.Last, 1000 + 340);
+        QCOMPARE(t.scope->KursorX(), -1);
+        // Near the start the window stays at the start.
+        QTest::mouseClick(t.scope, Qt::LeftButton, {}, QPoint(12, 20));
+        QCOMPARE(m.Last, 680);
+        QCOMPARE(m.First, 0);
+    }
+
+    void indicesOutsideTheRecordingAreNoSample() {
+        TModelScope m;
+        QVERIFY(!m.Probka(-1) && !m.Probka(0) && !m.Probka(36000) && !m.Probka(40000));
+        uint8_t b[128] = {};
+        m.Dodaj(b);
+        QVERIFY(m.Probka(0) && !m.Probka(1));
+        TStanowisko t(800, 500);
+        t.Dodaj(0, 5);
+        t.scope->Polecenie(21);
+        t.scope->Polecenie(21);
+        t.scope->Polecenie(21);
+        t.scope->Polecenie(2);
+        QTest::mouseMove(t.scope, QPoint(20, 200)); // i far below 0
+        QCOMPARE(t.scope->KursorX(), 20);
+    }
+};
+
+QTEST_MAIN(TstScope)
+#include "tst_scope.moc"
