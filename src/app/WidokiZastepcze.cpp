@@ -1,8 +1,9 @@
-// Stand-ins for the settings grid, the map view and the scope view: plain panels that keep the calls
+// The map view, and stand-ins for the settings grid and the scope view: plain panels that keep the calls
 // the main window makes, so the shell runs before the real views are in. The scope stand-in counts
 // samples so that the time stamps of the fuel-change history are right.
 #include "app/TPaleta.h"
 #include "app/TWidoki.h"
+#include "charts/TGrafika.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -22,29 +23,6 @@ public:
         pal.setColor(QPalette::WindowText, Kolor(p.Text));
         setPalette(pal);
     }
-};
-
-class TMapaZastepcza : public TWidokMapy {
-public:
-    explicit TMapaZastepcza(QWidget *parent) : w_(new TPanelZastepczy(parent, QStringLiteral("Grafika"))) {}
-    QWidget *Widget() override { return w_; }
-    void UstawTryb(int mode) override {
-        tryb_ = mode;
-        w_->setText(QStringLiteral("map %1").arg(mode));
-        w_->show();
-    }
-    void UstawPoziom(int) override {}
-    void Ukryj() override { w_->hide(); }
-    void NoweParametry(const uint8_t *) override {}
-    void KlawiszMapy(int, Qt::KeyboardModifiers) override {}
-    void KasujKorekte() override {}
-    void UstawKolory(const TPaleta &p) override { w_->Kolory(p); }
-    void RysujTlo() override {}
-    void Rysuj() override { w_->update(); }
-
-private:
-    TPanelZastepczy *w_;
-    int tryb_ = 0;
 };
 
 class TScopeZastepczy : public TWidokScope {
@@ -89,7 +67,7 @@ private:
 
 TFabrykaWidokow &FabrykaWidokow() {
     static TFabrykaWidokow f{
-        [](QWidget *parent, TSterownik *) -> TWidokMapy * { return new TMapaZastepcza(parent); },
+        [](QWidget *parent, TSterownik *link) -> TWidokMapy * { return new TGrafika(parent, link); },
         [](QWidget *parent, TSterownik *) -> TWidokScope * { return new TScopeZastepczy(parent); },
         [](QWidget *parent, TSterownik *, TKatalogNastaw *) -> TWidokNastaw * {
             return new TNastawyZastepcze(parent);
