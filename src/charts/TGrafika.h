@@ -58,6 +58,8 @@ public:
     int ZywyWiersz() const { return zywyR_; }
     int OdstepTimera() const;
     int LiczbaRysowan() const { return rysowan_; }
+    // The two lines of the selected knot's or point's box as last drawn (empty without a box).
+    QString Etykieta(int line) const { return etykiety_[line & 1]; }
 
     // Mouse press at view position p (the widget's handler; tests call it directly).
     void Nacisnij(QPoint p, Qt::MouseButton button);
@@ -121,4 +123,5 @@ private:
     int zywaC_ = -1, zywyR_ = -1;
     int poleKol_ = -1, poleWiersz_ = -1; // header cell the entry box edits
     QFont fontKomorek_, fontRogu_;
+    QString etykiety_[2];
 };

@@ -60,7 +60,11 @@ void TGrafika::RysujWezly(QPainter &g, const QPoint *pts, const int *idx, int n,
     }
     g.setBrush(Qt::NoBrush);
     g.setRenderHint(QPainter::Antialiasing, false);
+    etykiety_[0].clear();
+    etykiety_[1].clear();
     if (box && fokus && zaznaczony >= 0) {
+        etykiety_[0] = *l1;
+        etykiety_[1] = *l2;
         const QPoint p = pts[zaznaczony];
         const QRect r(QPoint(p.x() - 14, p.y() + 10), QPoint(p.x() + 14, p.y() + 36));
         g.fillRect(r, JasnoZolty);

@@ -203,13 +203,13 @@ private slots:
 
     void curveBetweenPoints() {
         TStanKorekty s(9);
-        s.blok[3] = 64;  // point 0 (98, 64)
+        s.blok[3] = 64;   // point 0 (98, 64)
         s.blok[17] = 192; // point 7 (228, 192)
         s.k.Przelicz();
         QCOMPARE(int(s.blok[98]), 64);
         QCOMPARE(int(s.blok[163]), 128);
         QCOMPARE(int(s.blok[228]), 192);
-        QCOMPARE(int(s.blok[60]), 64);  // before the first point
+        QCOMPARE(int(s.blok[60]), 64);   // before the first point
         QCOMPARE(int(s.blok[255]), 192); // after the last
         // A stored point below 50 never writes into the point table.
         s.blok[2] = 10;
@@ -255,7 +255,8 @@ private slots:
         QFETCH(bool, rpm);
         QFETCH(QString, text);
         QFETCH(int, current);
-        QTEST(rpm ? TabeleMap::WpisObrotow(text, current) : TabeleMap::WpisObciazenia(text, current), "stored");
+        QTEST(rpm ? TabeleMap::WpisObrotow(text, current) : TabeleMap::WpisObciazenia(text, current),
+              "stored");
     }
 
     void tableColours() {
