@@ -52,9 +52,10 @@ private slots:
         LangSetMessageHandler([](const QString &, int) { return 6; });
         TDemo d;
         QString error;
-        const QString controller =
-            d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("controller"),
-                      {QStringLiteral("--learn-every"), QStringLiteral("100")}, &error);
+        const QString controller = d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("controller"),
+                                             {QStringLiteral("--learn-every"), QStringLiteral("100"),
+                                              QStringLiteral("--learn-spread"), QStringLiteral("3")},
+                                             &error);
         QVERIFY2(controller.startsWith(QStringLiteral("/dev/")), qPrintable(error));
         QTemporaryDir dir;
         TOpcjeStartu o;

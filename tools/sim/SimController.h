@@ -33,6 +33,7 @@ struct SimControllerOptions {
     int replyDelayMs = 4;    // time from a complete command to the first reply byte
     int obdEveryMs = 2000;   // unsolicited OBD work-state report period (0: never)
     int learnEveryMs = 2500; // period of the learnt map cells
+    int learnSpread = 0;     // learnt cells around the operating one, in map points
 };
 
 // Fixed identification values (the hardware checks of a firmware image compare them).

@@ -206,10 +206,20 @@ int SimEngine::RpmPoint() const {
 }
 
 void SimEngine::LearnCell() {
-    const int load = LoadPoint();
-    const int rpm = RpmPoint();
+    int load = LoadPoint();
+    int rpm = RpmPoint();
+    double petrol = PetrolTime(0);
+    if (LearnSpread > 0) {
+        // A cell around the operating one, with the time the engine would need at its load.
+        std::uniform_int_distribution<int> d(-LearnSpread, LearnSpread);
+        rpm = std::clamp(rpm + d(rng_), 0, 15);
+        const int moved = std::clamp(load + d(rng_), 0, 15);
+        const int axis = SettingsByte(224 + moved, 0), now = SettingsByte(224 + load, 0);
+        petrol = std::max(0.1, petrol + 4.0 * (axis - now) / 100.0);
+        load = moved;
+    }
     const bool gas = Fuel == FuelGas;
-    const double t = gas ? std::max(0.0, PetrolTime(0) + Correction(0)) : PetrolTime(0);
+    const double t = gas ? std::max(0.0, petrol + Correction(0)) : petrol;
     const uint8_t value = uint8_t(std::clamp(std::lround(t * 10), 1L, 200L));
     PushRecord(0, gas ? 3 : 0, uint8_t(rpm << 4 | load), value);
     if (++cellsSinceSave_ >= 10) {

@@ -66,6 +66,7 @@ public:
     int Channels = 8;
     double DeadTime = 1.0;   // ms lost by the gas injectors, what calibration has to find
     int LearnEveryMs = 2500; // a learnt map cell this often while on petrol or gas
+    int LearnSpread = 0;     // learnt cells up to this many points around the operating one
 
     // Moves the model on by ms of virtual time.
     void Advance(int ms);
