@@ -174,7 +174,11 @@ void TGrafika::RysujTlo() {
 }
 
 void TGrafika::Rysuj() {
-    if (!isVisible() || rysuje_) return;
+    if (rysuje_) return;
+    if (!isVisible()) {
+        obraz_ = QImage(); // composed again when shown
+        return;
+    }
     rysuje_ = true;
     if (size() != rozmiarTla_ || tlo_.isNull()) RysujTlo();
     obraz_ = tlo_.copy();
@@ -219,6 +223,11 @@ void TGrafika::paintEvent(QPaintEvent *e) {
         g.drawLine(kursorX_, o_.top(), kursorX_, o_.bottom);
         if (tryb_ == 0 && kursorY_ >= 0) g.drawLine(o_.left, kursorY_, o_.right(), kursorY_);
     }
+}
+
+void TGrafika::showEvent(QShowEvent *) {
+    // The mode may have changed while hidden.
+    Rysuj();
 }
 
 void TGrafika::resizeEvent(QResizeEvent *) {

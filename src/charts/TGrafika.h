@@ -67,6 +67,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
+    void showEvent(QShowEvent *) override;
     void mousePressEvent(QMouseEvent *) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 

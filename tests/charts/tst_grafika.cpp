@@ -94,6 +94,20 @@ private slots:
         QCOMPARE(t.s.WriteRequests & 512u, 512u);
     }
 
+    void modeChangedWhileHidden() {
+        // The window hides the view, sets the next mode and shows it again: no stale picture.
+        TStanowisko t;
+        t.Tryb(0);
+        t.g->hide();
+        t.g->UstawTryb(4);
+        t.g->show();
+        t.g->repaint();
+        const TObszar o = t.g->Obszar();
+        QCOMPARE(o.w, 1286);
+        QCOMPARE(t.g->Obraz().pixelColor(o.left + 1270, o.top() + 10),
+                 Kolor(PaletaSchematu(2).MapBackground));
+    }
+
     void cursor_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("offset");
