@@ -151,8 +151,15 @@ void TGrafika::WypelnijTabele() {
         rog = gaz.left(3);
     else
         rog = ben.left(1) + QLatin1Char('-') + gaz.left(1);
-    gorna_->Tekst[0][0] = rog + QStringLiteral(" [F8]");
-    dolna_->Tekst[0][0] = czas ? QStringLiteral("ms/rpm") : QStringLiteral("bar/rpm");
+    // In very small grids the corners keep only what fits: the content without its key, the unit
+    // of the load axis without the rpm.
+    const QFontMetrics fm(fontRogu_);
+    const int miejsce = gorna_->D() - 2;
+    const QString pelny = rog + QStringLiteral(" [F8]");
+    gorna_->Tekst[0][0] = fm.horizontalAdvance(pelny) <= miejsce ? pelny : rog;
+    const QString jednostka = czas ? QStringLiteral("ms") : QStringLiteral("bar");
+    const QString dolny = jednostka + QStringLiteral("/rpm");
+    dolna_->Tekst[0][0] = fm.horizontalAdvance(dolny) <= miejsce ? dolny : jednostka;
     for (int i = 0; i < 16; ++i) {
         const QString obr = QString::number(Item(ItemOsObrotow + i) * 50);
         const QString obc = QLocale().toString(Item(ItemOsObciazenia + i) * 0.01, 'f', 2);

@@ -265,8 +265,10 @@ private slots:
         const QString dir = qEnvironmentVariable("TARVEN_GRAB");
         if (dir.isEmpty()) QSKIP("TARVEN_GRAB not set");
         QDir().mkpath(dir);
-        for (int scheme = 0; scheme < 6; ++scheme) {
-            TStanowisko t(1366, 560, scheme);
+        for (int scheme = 0; scheme < 8; ++scheme) {
+            // Schemes 6 and 7: schemes 0 and 5 in a window of the smallest size.
+            const bool small = scheme >= 6;
+            TStanowisko t(small ? 470 : 1366, small ? 300 : 560, small ? (scheme - 6) * 5 : scheme);
             Aktywne(t);
             t.s.Nastawy[81] = 1;
             t.s.Nastawy[ItemWezly + 3] = 60;
