@@ -142,7 +142,7 @@ void TGrafika::UstawKolory(const TPaleta &p) {
 void TGrafika::KasujKorekte() {
     if (!BlokKorekty()) return;
     TKorekta k = Korekta();
-    k.Kasuj(s_->CurveSelected == 8 || tryb_ == 4 ? 8 : (tryb_ == 2 ? 9 : 10));
+    k.Kasuj(tryb_ == 2 ? 9 : tryb_ == 3 ? 10 : 8);
     punkt_ = k.wybrany;
     s_->CurveSelected = k.Id();
     Zapisz(tryb_ == 2 ? 512 : tryb_ == 3 ? 1024 : 256);
