@@ -63,12 +63,15 @@ public:
 
     // Mouse press at view position p (the widget's handler; tests call it directly).
     void Nacisnij(QPoint p, Qt::MouseButton button);
+    // Mouse moved to p with the left button held: the selected knot or point follows it.
+    void Przeciagnij(QPoint p);
 
 protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
     void showEvent(QShowEvent *) override;
     void mousePressEvent(QMouseEvent *) override;
+    void mouseMoveEvent(QMouseEvent *) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <algorithm>
 
 using namespace Wykres2D;
 
@@ -117,6 +118,44 @@ void TGrafika::Nacisnij(QPoint p, Qt::MouseButton button) {
         punkt_ = k.wybrany;
     } else {
         punkt_ = k.Najblizszy(xr, yr);
+    }
+    Rysuj();
+}
+
+void TGrafika::mouseMoveEvent(QMouseEvent *e) {
+    if (e->buttons() & Qt::LeftButton) Przeciagnij(e->position().toPoint());
+}
+
+void TGrafika::Przeciagnij(QPoint p) {
+    const TObszar &o = o_;
+    if (!o.Rysowalny() || !Fokus()) return;
+    if (tryb_ == 0) {
+        const int skala = s_->MultiplierScale;
+        if (wezel_ < 0 || skala <= 0) return;
+        TMnoznik m = Mnoznik();
+        const int yr = m.Szeroki() ? (o.bottom - p.y()) * 256 / o.h : (o.bottom - p.y()) * 100 / o.h + 50;
+        int x = m.X(wezel_);
+        // Knots 0 and 25 keep their x; the others stay inside the axis.
+        if (wezel_ >= 1 && wezel_ <= 24)
+            x = std::clamp((p.x() - o.left) * skala / o.w, 1, std::max(1, skala - 1));
+        s_->Nastawy[ItemWezly + wezel_] = uint8_t(wezel_ == 0 ? 0 : x);
+        s_->Mnoznik1[x] = uint8_t(std::clamp(yr, m.Min(), m.Max()));
+        m.Przelicz();
+        wezel_ = m.wybrany;
+        Zapisz(3);
+    } else if (tryb_ >= 2 && tryb_ <= 4) {
+        if (punkt_ < 0) return;
+        TKorekta k = Korekta();
+        const int yr = (o.bottom - p.y()) * 128 / o.h + 64;
+        const int xr = tryb_ == 4 ? (p.x() - o.left) * 200 / o.w + 50 : (p.x() - o.left) * 130 / o.w + 98;
+        if (punkt_ >= 1 && punkt_ <= 6) k.blok[2 + 2 * punkt_] = uint8_t(std::clamp(xr, k.XMin(), k.XMax()));
+        k.blok[3 + 2 * punkt_] = uint8_t(std::clamp(yr, 64, 192));
+        k.Przelicz();
+        punkt_ = k.wybrany;
+        s_->CurveSelected = k.Id();
+        Zapisz(tryb_ == 2 ? 512 : tryb_ == 3 ? 1024 : 256);
+    } else {
+        return;
     }
     Rysuj();
 }

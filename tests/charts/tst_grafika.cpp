@@ -50,6 +50,24 @@ private slots:
         QCOMPARE(t.s.Nastawy[ItemWezly + t.g->WybranyWezel()], uint8_t(150));
     }
 
+    void dragging() {
+        TStanowisko t;
+        Aktywne(t);
+        t.s.Nastawy[ItemWezly + 1] = 100;
+        t.Tryb(0);
+        const TObszar o = t.g->Obszar();
+        t.g->Nacisnij(QPoint(o.left + o.w / 2 + 1, o.bottom - o.h / 2 + 1), Qt::LeftButton);
+        QVERIFY(t.g->WybranyWezel() > 0);
+        t.g->Przeciagnij(QPoint(o.left + o.w * 3 / 5 + 1, o.bottom - o.h * 7 / 10));
+        QCOMPARE(int(t.s.Nastawy[ItemWezly + t.g->WybranyWezel()]), 120);
+        QCOMPARE(int(t.s.Mnoznik1[120]), 119);
+        QCOMPARE(int(t.s.Mnoznik1[100]), 115); // on the line from knot 0 (100) to the moved knot
+        QCOMPARE(t.s.WriteRequests & 3u, 3u);
+        t.g->Przeciagnij(QPoint(o.right() + 50, o.top() - 50)); // off the plot: held at the ends
+        QCOMPARE(int(t.s.Nastawy[ItemWezly + t.g->WybranyWezel()]), 199);
+        QCOMPARE(int(t.s.Mnoznik1[199]), 150);
+    }
+
     void keysNeedTheFocus() {
         TStanowisko t;
         t.Tryb(0);
