@@ -57,20 +57,26 @@ private slots:
         g->UstawTryb(0);
         uint8_t b[128] = {};
         int i = 0;
+        QImage img(g->size(), QImage::Format_RGB32);
         QBENCHMARK {
             b[19] = uint8_t(40 + (i & 31));
             b[44] = uint8_t(30 + (i++ & 15));
             g->NoweParametry(b);
-            g->repaint(); // only the strips of the old and the new lines are dirty
+            // What the widget paints then: the strips of the new lines (the old ones likewise).
+            const Wykres2D::TObszar &o = g->Obszar();
+            QRegion strips(QRect(g->KursorX() - 1, o.top() - 1, 3, o.h + 3));
+            strips += QRect(o.left - 1, g->KursorY() - 1, o.w + 3, 3);
+            g->render(&img, QPoint(), strips);
         }
     }
 
     void tableRepaint() {
         g->UstawTryb(1);
+        QImage img(g->TabelaDolna()->size(), QImage::Format_RGB32);
         QBENCHMARK {
             g->Rysuj();
-            g->TabelaGorna()->repaint();
-            g->TabelaDolna()->repaint();
+            g->TabelaGorna()->render(&img);
+            g->TabelaDolna()->render(&img);
         }
     }
 };

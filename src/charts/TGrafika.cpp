@@ -181,8 +181,9 @@ void TGrafika::Rysuj() {
     }
     rysuje_ = true;
     if (size() != rozmiarTla_ || tlo_.isNull()) RysujTlo();
-    obraz_ = tlo_.copy();
-    if (o_.Rysowalny()) {
+    // The tables draw nothing into the picture: it shares the background's pixels.
+    obraz_ = Wykres() ? tlo_.copy() : tlo_;
+    if (Wykres() && o_.Rysowalny()) {
         QPainter g(&obraz_);
         QFont f = font();
         f.setPointSize(8);

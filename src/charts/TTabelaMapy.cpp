@@ -46,6 +46,14 @@ bool TTabelaMapy::Pozycja(QPoint p, int &col, int &row) const {
 }
 
 void TTabelaMapy::paintEvent(QPaintEvent *e) {
+    // New fonts: every text is laid out again.
+    if (ukladF_[0] != FontRogu || ukladF_[1] != FontKomorki) {
+        ukladF_[0] = FontRogu;
+        ukladF_[1] = FontKomorki;
+        for (auto &w : ukladZ_)
+            for (QString &z : w)
+                z.clear();
+    }
     QPainter g(this);
     g.fillRect(e->rect(), QColor(160, 160, 160));
     const QRect ramka = Ramka ? Ramka() : QRect();
@@ -65,13 +73,23 @@ void TTabelaMapy::paintEvent(QPaintEvent *e) {
             }
             const QString &t = Tekst[col][row];
             if (t.isEmpty()) continue;
+            const bool rog = col == 0 && row == 0;
+            const QFont &f = rog ? FontRogu : FontKomorki;
+            QStaticText &st = uklad_[col][row];
+            if (ukladZ_[col][row] != t) {
+                ukladZ_[col][row] = t;
+                st.setText(t);
+                st.setTextFormat(Qt::PlainText);
+                st.prepare(QTransform(), f);
+            }
+            if (g.font() != f) g.setFont(f);
             g.setPen(Rgb(fg));
+            const QSizeF sz = st.size();
             const bool naglowek = col == 0 || row == 0;
-            g.setFont(col == 0 && row == 0 ? FontRogu : FontKomorki);
-            if (naglowek || !PrawyDoPrawej)
-                g.drawText(r, Qt::AlignCenter, t);
-            else
-                g.drawText(r.adjusted(0, 0, -1, 0), Qt::AlignRight | Qt::AlignVCenter, t);
+            const double x = naglowek || !PrawyDoPrawej ? r.x() + (r.width() - sz.width()) / 2
+                                                        : r.right() - 1 - sz.width();
+            // The fonts are chosen to fit the cells, so no clipping is needed.
+            g.drawStaticText(QPointF(x, r.y() + (r.height() - sz.height()) / 2), st);
         }
 }
 

@@ -3,6 +3,7 @@
 // view. The lower grid keeps a selected block of cells (click, drag, arrows; Shift extends it).
 #include <QFont>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -41,6 +42,10 @@ protected:
 
 private:
     bool Pozycja(QPoint p, int &col, int &row) const;
+    // Laid-out texts, kept until the text or the fonts change (most repaints change no text).
+    QStaticText uklad_[17][17];
+    QString ukladZ_[17][17];
+    QFont ukladF_[2];
     bool wybor_;
     int d_ = 20, b_ = 12;
     int ac_ = 1, ar_ = 1, kc_ = 1, kr_ = 1;
