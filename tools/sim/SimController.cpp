@@ -26,6 +26,8 @@ SimController::SimController(const SimControllerOptions &options)
       flashed_(SimFirmware::Blocks, false) {
     opt_.channels = std::clamp(opt_.channels, 1, 8);
     Engine.Channels = opt_.channels;
+    Engine.LearnEveryMs = opt_.learnEveryMs;
+    Engine.LearnSpread = opt_.learnSpread;
     Version[1] = uint8_t(opt_.channels);
     boot_ = opt_.bootloader;
     nextObd_ = opt_.obdEveryMs;

@@ -30,8 +30,10 @@ struct SimControllerOptions {
     int model = 2;    // identification byte 38: 1 ECO+, 2 PRO+
     int channels = 8; // injector channels (also version digit 2)
     QByteArray serial = "TV2403PRO00417";
-    int replyDelayMs = 4;  // time from a complete command to the first reply byte
-    int obdEveryMs = 2000; // unsolicited OBD work-state report period (0: never)
+    int replyDelayMs = 4;    // time from a complete command to the first reply byte
+    int obdEveryMs = 2000;   // unsolicited OBD work-state report period (0: never)
+    int learnEveryMs = 2500; // period of the learnt map cells
+    int learnSpread = 0;     // learnt cells around the operating one, in map points
 };
 
 // Fixed identification values (the hardware checks of a firmware image compare them).

@@ -29,6 +29,8 @@ QString controllerUsage() {
                "  --serial TEXT       serial number, up to 16 characters\n"
                "  --reply-delay MS    time before a reply starts (default 4)\n"
                "  --obd-every MS      period of the OBD work-state report, 0 = never (default 2000)\n"
+               "  --learn-every MS    a learnt map cell this often on petrol or gas (default 2500)\n"
+               "  --learn-spread N    learn cells up to N map points around the operating one (default 0)\n"
                "  --verbose           trace every frame on stderr\n"
                "  --exit-on-stdin-eof exit when standard input closes\n")
         .arg(Frame::DefaultLinkKey);
@@ -122,6 +124,10 @@ std::optional<RunOptions> parseOptions(const QStringList &args, QString *error) 
             ok = integer(0, 10000, &o.sim.replyDelayMs);
         } else if (a == QLatin1String("--obd-every")) {
             ok = integer(0, 3600000, &o.sim.obdEveryMs);
+        } else if (a == QLatin1String("--learn-every")) {
+            ok = integer(10, 3600000, &o.sim.learnEveryMs);
+        } else if (a == QLatin1String("--learn-spread")) {
+            ok = integer(0, 15, &o.sim.learnSpread);
         } else if (a == QLatin1String("--verbose")) {
             o.verbose = true;
         } else {

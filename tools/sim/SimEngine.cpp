@@ -5,7 +5,6 @@
 #include <cstring>
 
 namespace {
-constexpr int CellEveryMs = 2500;
 constexpr int SaveEveryMs = 60000;
 
 void Put16(uint8_t *p, double v) {
@@ -179,7 +178,7 @@ void SimEngine::Advance(int ms) {
     }
 
     if (Clock >= nextCell_) {
-        nextCell_ += CellEveryMs;
+        nextCell_ += std::max(10, LearnEveryMs);
         if (RpmNow > 0 && (Fuel == FuelPetrol || Fuel == FuelGas)) LearnCell();
     }
     if (Clock >= nextSave_) {
@@ -188,13 +187,41 @@ void SimEngine::Advance(int ms) {
     }
 }
 
+// The map point of a value on an axis of the settings (16 ascending points): the last one the value
+// has reached.
+int SimEngine::AxisPoint(int firstItem, double value) const {
+    int p = 0;
+    for (int i = 1; i < 16; ++i)
+        if (SettingsByte(firstItem + i, 0) != 0 && value >= SettingsByte(firstItem + i, 0)) p = i;
+    return p;
+}
+
+// The load point from the manifold pressure (items 224-239, 0.01 bar), the RPM point from the engine
+// speed (items 240-255, 50 rpm); the cell is entry rpm point x 16 + load point, in 0.1 ms.
+int SimEngine::LoadPoint() const {
+    return AxisPoint(224, ManifoldBar * 100);
+}
+int SimEngine::RpmPoint() const {
+    return AxisPoint(240, RpmNow / 50);
+}
+
 void SimEngine::LearnCell() {
-    const int row = std::clamp(int((ManifoldBar - 0.2) / 0.05), 0, 15);
-    const int col = std::clamp(int(RpmNow / 400), 0, 15);
+    int load = LoadPoint();
+    int rpm = RpmPoint();
+    double petrol = PetrolTime(0);
+    if (LearnSpread > 0) {
+        // A cell around the operating one, with the time the engine would need at its load.
+        std::uniform_int_distribution<int> d(-LearnSpread, LearnSpread);
+        rpm = std::clamp(rpm + d(rng_), 0, 15);
+        const int moved = std::clamp(load + d(rng_), 0, 15);
+        const int axis = SettingsByte(224 + moved, 0), now = SettingsByte(224 + load, 0);
+        petrol = std::max(0.1, petrol + 4.0 * (axis - now) / 100.0);
+        load = moved;
+    }
     const bool gas = Fuel == FuelGas;
-    const double t = gas ? std::max(0.0, PetrolTime(0) + Correction(0)) : PetrolTime(0);
-    const uint8_t value = uint8_t(std::clamp(std::lround(t * 25), 1L, 200L));
-    PushRecord(0, gas ? 3 : 0, uint8_t(row << 4 | col), value);
+    const double t = gas ? std::max(0.0, petrol + Correction(0)) : petrol;
+    const uint8_t value = uint8_t(std::clamp(std::lround(t * 10), 1L, 200L));
+    PushRecord(0, gas ? 3 : 0, uint8_t(rpm << 4 | load), value);
     if (++cellsSinceSave_ >= 10) {
         cellsSinceSave_ = 0;
         PushRecord(241, 0x02);
@@ -269,6 +296,10 @@ void SimEngine::FillLive(uint8_t *f) {
 
     Put16(f + Rpm, turning ? (RpmNow + Noise(15)) / 10 : 0); // the idle speed wobbles a little
     f[SimLive::InjectorMask] = mask_;
+    // The map cell the engine runs in, and the petrol time in 0.1 ms.
+    f[CellRpm] = uint8_t(RpmPoint());
+    f[CellLoad] = uint8_t(LoadPoint());
+    f[PetrolTenths] = Byte(PetrolTime(0) * 10);
 
     // Service values: the correction factors at their neutral points, the added gas time.
     const double c0 = Correction(0);

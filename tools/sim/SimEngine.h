@@ -23,7 +23,10 @@ constexpr int StateFlags = 11;
 constexpr int Status3 = 12;
 constexpr int Lamps = 13;
 constexpr int FuelLamp = 14;
-constexpr int Rpm = 17; // uint16, rpm / 10
+constexpr int CellRpm = 15;      // RPM point of the map cell the engine runs in
+constexpr int CellLoad = 16;     // its load point
+constexpr int Rpm = 17;          // uint16, rpm / 10
+constexpr int PetrolTenths = 19; // petrol time of channel 1, 0.1 ms
 constexpr int InjectorMask = 22;
 constexpr int ReducerTemp = 40; // degrees + 128
 constexpr int GasTemp = 42;     // degrees + 128
@@ -61,7 +64,9 @@ public:
     // The controller's settings block (256 bytes); the thresholds and gas corrections come from it.
     const uint8_t *Settings = nullptr;
     int Channels = 8;
-    double DeadTime = 1.0; // ms lost by the gas injectors, what calibration has to find
+    double DeadTime = 1.0;   // ms lost by the gas injectors, what calibration has to find
+    int LearnEveryMs = 2500; // a learnt map cell this often while on petrol or gas
+    int LearnSpread = 0;     // learnt cells up to this many points around the operating one
 
     // Moves the model on by ms of virtual time.
     void Advance(int ms);
@@ -115,6 +120,9 @@ private:
     int SwitchingMs(bool last) const;
     void StepFuel(int ms);
     void LearnCell();
+    int AxisPoint(int firstItem, double value) const;
+    int LoadPoint() const;
+    int RpmPoint() const;
     uint8_t SettingsByte(int i, uint8_t fallback) const { return Settings ? Settings[i] : fallback; }
 
     std::mt19937 &rng_;

@@ -128,6 +128,9 @@ int main(int argc, char *argv[]) {
         QString error;
         QStringList extra;
         if (o.LinkKey >= 0) extra << QStringLiteral("--link-key") << QString::number(o.LinkKey);
+        // The demonstration controller learns its maps quickly, so the map view fills within a minute.
+        extra << QStringLiteral("--learn-every") << QStringLiteral("250") << QStringLiteral("--learn-spread")
+              << QStringLiteral("3");
         const QString controller = symulatory.Uruchom(sim, QStringLiteral("controller"), extra, &error);
         const QString elm =
             controller.isEmpty() ? QString() : symulatory.Uruchom(sim, QStringLiteral("elm"), {}, &error);
