@@ -29,6 +29,8 @@ QString controllerUsage() {
                "  --serial TEXT       serial number, up to 16 characters\n"
                "  --reply-delay MS    time before a reply starts (default 4)\n"
                "  --obd-every MS      period of the OBD work-state report, 0 = never (default 2000)\n"
+               "  --flash-delay MS    the first copy of every 4th firmware block is answered after MS,\n"
+               "                      every other block and repeated copy after 5 ms (default 0: off)\n"
                "  --verbose           trace every frame on stderr\n")
         .arg(Frame::DefaultLinkKey);
 }
@@ -121,6 +123,8 @@ std::optional<RunOptions> parseOptions(const QStringList &args, QString *error) 
             ok = integer(0, 10000, &o.sim.replyDelayMs);
         } else if (a == QLatin1String("--obd-every")) {
             ok = integer(0, 3600000, &o.sim.obdEveryMs);
+        } else if (a == QLatin1String("--flash-delay")) {
+            ok = integer(0, 10000, &o.sim.flashDelayMs);
         } else if (a == QLatin1String("--verbose")) {
             o.verbose = true;
         } else {
@@ -155,6 +159,7 @@ public:
                          "%d corrupted, %d garbage bursts), %d OBD reports\n",
                          s.framesIn, s.badFrames, s.noiseBytes, s.unknown, s.replies, s.dropped, s.corrupted,
                          s.garbageBursts, s.obdReports);
+            if (s.flashFrames > 0) std::fprintf(stderr, "ctl: %s\n", qPrintable(ctl_.FirmwareSummary()));
         }
     }
 
