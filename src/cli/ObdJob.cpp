@@ -54,7 +54,8 @@ ObdJob::~ObdJob() {
 int ObdJob::Run() {
     if (finished_) return code_;
     if (!OtworzPort(O, Options.ObdPort, Config.ElmComm, &portName_)) {
-        Fail(WyjscieBrakOdpowiedzi, QStringLiteral("cannot open the OBD adapter port %1").arg(portName_));
+        Fail(WyjscieBrakOdpowiedzi,
+             QStringLiteral("cannot open the OBD adapter port %1: %2").arg(portName_, O.PortFaultReason()));
         return code_;
     }
     UstawPrzerwanie([this] { Interrupted(); });

@@ -50,20 +50,31 @@ bool TSerial::PortOpen(int port) {
     if (PortNumber < 1) PortNumber = 1;
     PortClose();
     bool ok = false;
+    PortFault = TPortFault::Other;
+    PortFaultDetail.clear();
     if (testBackend_) {
         PortName = PortPath.isEmpty() ? QStringLiteral("mem:%1").arg(PortNumber) : PortPath;
         backend_ = testBackend_;
         ok = backend_->Open(PortName, Line());
     } else {
         PortName = ResolvePath();
-        if (!PortName.isEmpty() && IsCharacterDevice(PortName)) {
+        if (PortName.isEmpty() || !QFileInfo::exists(PortName)) {
+            PortFault = TPortFault::Missing;
+        } else if (!IsCharacterDevice(PortName)) {
+            PortFault = TPortFault::NotSerial;
+        } else {
             backend_ = MakeDeviceBackend();
             ok = backend_->Open(PortName, Line());
         }
     }
     if (!ok) {
+        if (backend_) {
+            PortFault = backend_->OpenFault();
+            PortFaultDetail = backend_->OpenError();
+        }
         PortClose();
     } else {
+        PortFault = TPortFault::None;
         CommOpen = 1;
     }
     JustOpened = ok ? 1 : 0;
