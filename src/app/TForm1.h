@@ -100,6 +100,8 @@ public:
     // ---------------------------------------------------------------- panels (TForm1Panele.cpp)
     void UpdateLive(const uint8_t *rx);
     void StatusPolaczenia(bool connected);
+    void ZglosBladPortu();
+    int ZgloszonyBladPortu = 0; // the port fault last written to the log (TPortFault)
     void PrzebudujKanaly();
     void PanelLeftZwin(bool collapse);
     void PanelRightZwin(bool collapse);

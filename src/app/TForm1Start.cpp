@@ -124,6 +124,7 @@ void TForm1::FormShow() {
         else
             Sterownik1->PortOpen(-1);
         if (!Opcje.PortObd.isEmpty()) Obd->PortOpenPath(Opcje.PortObd);
+        ZglosBladPortu();
         Timer1.start();
     }
     if (Opcje.Splash) Timer2.start();
@@ -143,7 +144,22 @@ void TForm1::Timer1Timer() {
     }
     if (Sterownik1->Unanswered <= 10 && Sterownik1->PortConnected()) return;
     StatusPolaczenia(false);
-    if (TickCounter == 0 && ConnectTag == 0) Sterownik1->PortOpen(-1);
+    if (TickCounter == 0 && ConnectTag == 0) {
+        Sterownik1->PortOpen(-1);
+        ZglosBladPortu();
+    }
+}
+
+// Why the controller's port does not open: on the status panel's tip, and once per new reason
+// in the communication log (reconnection tries again every second).
+void TForm1::ZglosBladPortu() {
+    const TPortFault fault = Sterownik1->PortFault;
+    const QString reason = Sterownik1->PortFaultReason();
+    PanelStatus->setToolTip(reason.isEmpty() ? QStringLiteral("[F11]") : reason + QStringLiteral("  [F11]"));
+    if (int(fault) == ZgloszonyBladPortu) return;
+    ZgloszonyBladPortu = int(fault);
+    if (fault != TPortFault::None)
+        Sterownik1->Log(QStringLiteral("\n  %1: %2").arg(Sterownik1->PortName, reason), KolorCzerwony);
 }
 
 void TForm1::StatusPolaczenia(bool connected) {

@@ -173,6 +173,7 @@ void TForm1::Transmisja(bool on) {
         };
         Sterownik1->OnTekst = log;
         Obd->OnTekst = log;
+        ZgloszonyBladPortu = 0; // the log window shows the port's fault again on the next try
     } else {
         Sterownik1->OnTekst = nullptr;
         Obd->OnTekst = nullptr;

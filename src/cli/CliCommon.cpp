@@ -94,6 +94,7 @@ bool OtworzPort(TSerial &port, const QString &given, int configured, QString *de
         opened = port.PortOpenPath(given);
         *description = given;
     }
+    if (!opened && port.PortFault == TPortFault::None) port.PortFault = TPortFault::Missing; // no number
     return opened;
 }
 

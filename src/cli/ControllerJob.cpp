@@ -34,7 +34,8 @@ ControllerJob::~ControllerJob() {
 int ControllerJob::Run() {
     if (!Prepare() || finished_) return code_;
     if (!OtworzPort(S, Options.Port, Config.Comm, &portName_)) {
-        Fail(WyjscieBrakOdpowiedzi, QStringLiteral("cannot open the controller port %1").arg(portName_));
+        Fail(WyjscieBrakOdpowiedzi,
+             QStringLiteral("cannot open the controller port %1: %2").arg(portName_, S.PortFaultReason()));
         return code_;
     }
     clock_.start();

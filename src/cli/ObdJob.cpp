@@ -56,7 +56,8 @@ int ObdJob::Run() {
     // Without --obd-port, the configured adapter: the Wi-Fi one if that is in use, else the serial port.
     const QString given = Options.ObdPort.isEmpty() ? Config.ElmHost : Options.ObdPort;
     if (!OtworzPort(O, given, Config.ElmComm, &portName_)) {
-        Fail(WyjscieBrakOdpowiedzi, QStringLiteral("cannot open the OBD adapter port %1").arg(portName_));
+        Fail(WyjscieBrakOdpowiedzi,
+             QStringLiteral("cannot open the OBD adapter port %1: %2").arg(portName_, O.PortFaultReason()));
         return code_;
     }
     UstawPrzerwanie([this] { Interrupted(); });

@@ -39,6 +39,7 @@ bool TSterownik::Aktualizacja(const QString &fileName) {
     FirmwareImage.assign(FirmwareMaxSize, 0xFF);
     std::memcpy(FirmwareImage.data(), d, size_t(data.size()));
     FirmwareBlock = 0;
+    FirmwareKasujKopie();
     BootExpected = 1;
     JumpBootPending = 1;
     return true;
@@ -46,6 +47,21 @@ bool TSterownik::Aktualizacja(const QString &fileName) {
 
 void TSterownik::FirmwareBlokPotwierdzony() {
     if (!FlashActive) return; // a stray acknowledgement outside a transfer moves nothing
+    // The controller answers in the order it was sent: first the extra copies of blocks already
+    // counted, then the current block. An answer while no copy of the current block is out cannot
+    // be its own, so it moves nothing; counting it would skip a block that was never written.
+    if (FirmwareStale > 0) {
+        --FirmwareStale;
+        Log(QStringLiteral("  powtórzony blok potwierdzony"), KolorSrebrny);
+        return;
+    }
+    if (FirmwareCopies <= 0) {
+        Log(QStringLiteral("  potwierdzenie bez wysłanego bloku"), KolorCzerwony);
+        return;
+    }
+    FirmwareStale = FirmwareCopies - 1;
+    FirmwareCopies = 0;
+    FirmwareQuiet = 0;
     ++FirmwareBlock;
     if (OnFirmwareProgress) OnFirmwareProgress(FirmwareBlock * 100 / FirmwareBlocks);
     if (FirmwareBlock >= FirmwareBlocks) {

@@ -151,6 +151,12 @@ public:
     uint8_t ObdRelay[7] = {};             // PID 03 hi/lo, 06, 07, 08, 09 (0 sent as 1), 0
     std::vector<uint8_t> FirmwareImage;   // 65536: 256-byte file header, then 224 blocks
     int32_t FirmwareBlock = 0;
+    // The answers to 0xFF carry no block number, so they are matched to the copies sent, in order:
+    // copies of the current block still unanswered, turns since the last one went out, and
+    // answers still due for extra copies of blocks already counted.
+    int32_t FirmwareCopies = 0;
+    int32_t FirmwareQuiet = 0;
+    int32_t FirmwareStale = 0;
 
     uint8_t InjectorMask = 255;
     uint8_t InjectorCount = 8;
@@ -245,6 +251,10 @@ public:
     bool Aktualizacja(const QString &fileName);
     // The 0xFF reply: counts the block, reports progress, ends the transfer after the last block.
     void FirmwareBlokPotwierdzony();
+    // Turns without an answer before a firmware block is sent again (the slowest answer accepted).
+    static constexpr int FirmwareResendTurns = 5;
+    // Forgets every copy in flight (a new transfer or a new connection).
+    void FirmwareKasujKopie() { FirmwareCopies = FirmwareQuiet = FirmwareStale = 0; }
 
     // ---------------------------------------------------------------- helpers
     void Log(const QString &text, uint32_t colour);

@@ -1,7 +1,11 @@
 #include "link/SerialBackend.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -15,9 +19,16 @@ public:
         port_->setPortName(path);
         port_->setReadBufferSize(0);
         if (!port_->open(QIODevice::ReadWrite)) {
+            // Tell a missing device, a lack of permission and a port held elsewhere apart.
+            const QByteArray name = QFile::encodeName(path);
+            const int access = ::access(name.constData(), R_OK | W_OK) == 0 ? 0 : errno;
+            fault_ = ClassifyPortFault(port_->error(), QFileInfo::exists(path), access);
+            error_ = port_->errorString();
             port_.reset();
             return false;
         }
+        fault_ = TPortFault::None;
+        error_.clear();
         SetLine(line);
         return true;
     }
@@ -92,8 +103,13 @@ public:
         if (port_->error() == QSerialPort::UnsupportedOperationError) port_->clearError();
     }
 
+    TPortFault OpenFault() const override { return fault_; }
+    QString OpenError() const override { return error_; }
+
 private:
     std::unique_ptr<QSerialPort> port_;
+    TPortFault fault_ = TPortFault::None;
+    QString error_;
 };
 
 } // namespace

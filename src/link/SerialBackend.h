@@ -1,5 +1,7 @@
 #pragma once
 // Byte-level backends behind TSerial: a real port (device file or USB converter) or memory for tests.
+#include "link/PortFault.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -27,6 +29,9 @@ public:
     virtual void PurgeRx() = 0;
     virtual void PurgeTx() = 0;
     virtual void SetLine(const TLineSettings &line) = 0;
+    // Why the last Open failed, and the system's own words for it.
+    virtual TPortFault OpenFault() const { return TPortFault::Other; }
+    virtual QString OpenError() const { return QString(); }
 };
 
 // QSerialPort on a device file: ttyS, ttyUSB, ttyACM, rfcomm, pseudo-terminals, FTDI converters.
@@ -40,6 +45,7 @@ public:
     bool IsOpen = false;
     bool Fail = false; // simulate a vanished device: reads/writes fail, not connected
     bool RefuseOpen = false;
+    TPortFault RefuseWith = TPortFault::Other; // the reason a refused open gives
     int OpenCount = 0;
     QString LastPath;
     TLineSettings Line;
@@ -53,6 +59,7 @@ public:
     void PurgeRx() override { Rx.clear(); }
     void PurgeTx() override {}
     void SetLine(const TLineSettings &line) override { Line = line; }
+    TPortFault OpenFault() const override { return RefuseWith; }
     QByteArray TakeTx() {
         QByteArray t = Tx;
         Tx.clear();

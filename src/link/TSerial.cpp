@@ -52,6 +52,8 @@ bool TSerial::PortOpen(int port) {
     if (PortNumber < 1) PortNumber = 1;
     PortClose();
     bool ok = false;
+    PortFault = TPortFault::Other;
+    PortFaultDetail.clear();
     if (testBackend_) {
         PortName = PortPath.isEmpty() ? QStringLiteral("mem:%1").arg(PortNumber) : PortPath;
         backend_ = testBackend_;
@@ -61,14 +63,23 @@ bool TSerial::PortOpen(int port) {
         if (IsTcpAddress(PortName)) { // a Wi-Fi adapter
             backend_ = MakeTcpBackend();
             ok = backend_->Open(PortName, Line());
-        } else if (!PortName.isEmpty() && IsCharacterDevice(PortName)) {
+        } else if (PortName.isEmpty() || !QFileInfo::exists(PortName)) {
+            PortFault = TPortFault::Missing;
+        } else if (!IsCharacterDevice(PortName)) {
+            PortFault = TPortFault::NotSerial;
+        } else {
             backend_ = MakeDeviceBackend();
             ok = backend_->Open(PortName, Line());
         }
     }
     if (!ok) {
+        if (backend_) {
+            PortFault = backend_->OpenFault();
+            PortFaultDetail = backend_->OpenError();
+        }
         PortClose();
     } else {
+        PortFault = TPortFault::None;
         CommOpen = 1;
     }
     JustOpened = ok ? 1 : 0;

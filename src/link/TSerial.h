@@ -46,6 +46,11 @@ public:
     // Device path of the selected port ("" when the number names no device).
     QString ResolvePath();
 
+    // Why the last open failed (None after a successful one), and in words with the fix.
+    TPortFault PortFault = TPortFault::None;
+    QString PortFaultDetail; // the system's own words, when it gave any
+    QString PortFaultReason() const { return PortFaultText(PortFault, PortFaultDetail); }
+
     QString PortName; // device path used by the last open
     QString PortPath; // explicit device path or TCP address; overrides PortNumber while set
     uint8_t CommOptions = 0;

@@ -60,6 +60,7 @@ void TSterownik::Timer1OnTimer() {
         OtherRequests = ReqIdentify;
         FlashActive = 0;
         BootExpected = 0;
+        FirmwareKasujKopie();
         Zdarzenie(3, 0, 0, 0);
     }
     TickBusy = 1;

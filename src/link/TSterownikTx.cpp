@@ -149,6 +149,11 @@ void TSterownik::NadawanieTx() {
         // One 256-byte block of the image after its 256-byte file header, preceded by its number.
         const size_t offset = 256 + 256 * size_t(FirmwareBlock);
         if (FirmwareBlock >= 0 && offset + 256 <= FirmwareImage.size()) {
+            // A block goes out again only after a few quiet turns: a controller that is still
+            // writing (erasing a sector) would otherwise answer both copies, one after the other.
+            if (FirmwareCopies > 0 && ++FirmwareQuiet < FirmwareResendTurns) return;
+            ++FirmwareCopies;
+            FirmwareQuiet = 0;
             TxBuffer[Payload] = uint8_t(FirmwareBlock & 0xFF);
             TxBuffer[Payload + 1] = uint8_t((FirmwareBlock >> 8) & 0xFF);
             std::memcpy(TxBuffer + BlockData, FirmwareImage.data() + offset, 256);

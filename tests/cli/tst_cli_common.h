@@ -22,8 +22,10 @@ public:
     Sim &operator=(const Sim &) = delete;
     ~Sim() { Stop(); }
 
-    // Starts `tarven-sim <kind> options`; false when it did not print its "PTY" line.
-    bool Start(const QString &kind, const QStringList &options) {
+    // Starts `tarven-sim <kind> options`; false when it did not print its "PTY" line. A long
+    // --verbose trace goes to errFile: nobody reads the pipe while the simulator runs.
+    bool Start(const QString &kind, const QStringList &options, const QString &errFile = QString()) {
+        if (!errFile.isEmpty()) p_.setStandardErrorFile(errFile);
         p_.setProgram(QStringLiteral(TARVEN_SIM_PATH));
         p_.setArguments(QStringList{kind, QStringLiteral("--exit-on-stdin-eof")} + options);
         p_.start();

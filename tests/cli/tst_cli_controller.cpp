@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSerialPort>
 
 using namespace cli;
 
@@ -24,6 +25,7 @@ private slots:
     void errorsAndClear();
     void readSettingsOverALossyLink();
     void silentControllerEndsWithExitOne();
+    void portErrorsSayWhy();
 
 private:
     QStringList Base(const Sim &sim) const {
@@ -327,6 +329,22 @@ void TestCliController::silentControllerEndsWithExitOne() {
     QVERIFY2(r.err.contains("did not answer within 2 s"), r.err.constData());
     // Ended by the time-out after the last answer, not by anything longer.
     QVERIFY2(r.ms >= 2000 && r.ms < 2000 + 3000, qPrintable(QString::number(r.ms)));
+}
+
+// A port that does not open says why: unplugged, or held by another program.
+void TestCliController::portErrorsSayWhy() {
+    Result r = Run({"--port", "/dev/ttyUSB-unplugged", "info"}, Env());
+    QVERIFY2(r.finished && r.code == 1 &&
+                 r.err.contains(
+                     "cannot open the controller port /dev/ttyUSB-unplugged: the device does not exist"),
+             qPrintable(r.Describe()));
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("controller"), {}));
+    QSerialPort holder(sim.Pty());
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+    r = Run(Base(sim) << QStringLiteral("info"), Env());
+    QVERIFY2(r.finished && r.code == 1 && r.err.contains(": the port is busy: another program holds it"),
+             qPrintable(r.Describe()));
 }
 
 QTEST_GUILESS_MAIN(TestCliController)

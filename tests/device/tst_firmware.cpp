@@ -81,8 +81,13 @@ private slots:
 
         QByteArray flashed;
         bool jumped = false, returned = false;
+        int firstBlockTurn = -1, lastBlockTurn = -1;
         for (int turn = 0; turn < 2000 && !returned; ++turn) {
             for (const TPcFrame &f : rig.Turn()) {
+                if (f.Code == 0xFF) {
+                    if (firstBlockTurn < 0) firstBlockTurn = turn;
+                    lastBlockTurn = turn;
+                }
                 if (f.Code == 0x8E) {
                     jumped = true;
                     rig.Ctl.Ident = IdentPayload(1);
@@ -102,6 +107,7 @@ private slots:
         QVERIFY(returned);
         QVERIFY(done);
         QCOMPARE(flashed, img.mid(256));
+        QCOMPARE(lastBlockTurn - firstBlockTurn + 1, 224); // one block a turn when answered in time
         QCOMPARE(progress.size(), 224);
         QCOMPARE(progress[111], 50);      // 112 blocks
         QCOMPARE(progress[222], 99);      // 223 blocks acknowledged: not done yet

@@ -1,9 +1,13 @@
 // The transport: port numbering and listing, the in-memory backend, a real pseudo-terminal.
 #include "link/TSerial.h"
 
+#include <QSerialPort>
 #include <QtTest>
+#include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -117,6 +121,89 @@ private slots:
         QVERIFY(!s.PortOpenPath("/nonexistent/tty"));
         QVERIFY(!s.PortConnected());
         QCOMPARE(s.PortInQueCount(), -1);
+    }
+
+    // Which of the usual causes kept a port closed, from the library's code, the file's existence
+    // and the access check.
+    void portFaultClassified() {
+        struct Case {
+            int error;
+            bool exists;
+            int access;
+            TPortFault fault;
+        };
+        const QList<Case> cases = {
+            {QSerialPort::DeviceNotFoundError, true, 0, TPortFault::Missing},
+            {QSerialPort::OpenError, false, ENOENT, TPortFault::Missing},
+            {QSerialPort::PermissionError, true, EACCES, TPortFault::Denied},
+            {QSerialPort::PermissionError, true, EPERM, TPortFault::Denied},
+            {QSerialPort::PermissionError, true, 0, TPortFault::Busy}, // lock file or exclusive flag
+            {QSerialPort::OpenError, true, EBUSY, TPortFault::Busy},
+            {QSerialPort::ResourceError, true, 0, TPortFault::Other},
+        };
+        for (const Case &c : cases)
+            QCOMPARE(ClassifyPortFault(c.error, c.exists, c.access), c.fault);
+        QVERIFY(
+            PortFaultText(TPortFault::Denied).contains("sudo usermod -aG dialout $USER, then log in again"));
+        QVERIFY(PortFaultText(TPortFault::Other, "I/O error").endsWith(": I/O error"));
+    }
+
+    // Real opens that fail: a missing device, a plain file, a terminal another program holds, and
+    // one the user may not use; the reason is kept until the next open succeeds.
+    void openFailuresSayWhy() {
+        TSerial s;
+        QVERIFY(!s.PortOpenPath("/nonexistent/ttyUSB0"));
+        QCOMPARE(s.PortFault, TPortFault::Missing);
+        QVERIFY(s.PortFaultReason().contains("does not exist"));
+        QTemporaryFile f;
+        QVERIFY(f.open());
+        QVERIFY(!s.PortOpenPath(f.fileName()));
+        QCOMPARE(s.PortFault, TPortFault::NotSerial);
+
+        int master = -1, slave = -1;
+        char name[128] = {};
+        QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        ::close(slave);
+        const QString path = QString::fromLocal8Bit(name);
+        {
+            QSerialPort holder(path); // takes the port's lock, as any program using the library does
+            QVERIFY(holder.open(QIODevice::ReadWrite));
+            QVERIFY(!s.PortOpenPath(path));
+            QCOMPARE(s.PortFault, TPortFault::Busy);
+            QVERIFY(s.PortFaultReason().contains("busy"));
+        }
+        QVERIFY(s.PortOpenPath(path));
+        QCOMPARE(s.PortFault, TPortFault::None);
+        s.PortClose();
+
+        // No permission: file modes do not stop root, so the try runs as an unprivileged user.
+        QCOMPARE(::chmod(name, 0), 0);
+        int fault = -1;
+        if (::geteuid() != 0) {
+            fault = s.PortOpenPath(path) ? 0 : int(s.PortFault);
+        } else {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+                TSerial t;
+                ::_exit(t.PortOpenPath(path) ? 0 : int(t.PortFault));
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            fault = WEXITSTATUS(status);
+        }
+        QCOMPARE(fault, int(TPortFault::Denied));
+        ::close(master);
+
+        // The reason also comes through a backend that reports it.
+        auto mem = std::make_shared<TMemoryPort>();
+        mem->RefuseOpen = true;
+        mem->RefuseWith = TPortFault::Denied;
+        s.UseBackend(mem);
+        QVERIFY(!s.PortOpen(3));
+        QVERIFY(s.PortFaultReason().startsWith("permission denied: add yourself to the dialout group"));
     }
 
     void pseudoTerminal() {

@@ -354,9 +354,38 @@ private slots:
         TLinkRig r;
         r.Eng.FlashActive = 1;
         r.Eng.FirmwareBlock = 10;
+        r.Eng.FirmwareCopies = 1;
         r.Deliver(ReplyFrame(0xFF));
         QCOMPARE(r.Eng.FirmwareBlock, 11);
         QCOMPARE(r.EventCount(0), 1);
+    }
+
+    // The answers carry no block number: each one belongs to the oldest copy still unanswered, so
+    // the answers to a block sent twice move the counter by one, never past a block not yet sent.
+    void firmwareAnswersMatchTheCopiesSent() {
+        struct Step {
+            int send;    // copies of the current block sent before the answers
+            int answers; // answers arriving together
+            int block;   // block number afterwards
+            int stale;   // answers still due for copies already counted
+        };
+        const QList<QList<Step>> cases = {
+            {{1, 1, 1, 0}, {1, 1, 2, 0}},               // in time: one copy, one answer each
+            {{2, 2, 1, 0}, {1, 1, 2, 0}},               // a slow block sent twice, both answers at once
+            {{2, 1, 1, 1}, {1, 1, 1, 0}, {0, 1, 2, 0}}, // the second answer after the next block went out
+            {{0, 1, 0, 0}, {1, 1, 1, 0}},               // an answer with no copy out moves nothing
+        };
+        for (const QList<Step> &steps : cases) {
+            TLinkRig r;
+            r.Eng.FlashActive = 1;
+            for (const Step &s : steps) {
+                r.Eng.FirmwareCopies += s.send;
+                for (int a = 0; a < s.answers; ++a)
+                    r.Deliver(ReplyFrame(0xFF));
+                QCOMPARE(r.Eng.FirmwareBlock, s.block);
+                QCOMPARE(r.Eng.FirmwareStale, s.stale);
+            }
+        }
     }
 };
 

@@ -292,8 +292,11 @@ private slots:
             r.Eng.FirmwareImage[size_t(256 + 256 * 3 + i)] = uint8_t(i ^ 0xA5);
         r.Eng.FirmwareBlock = 3;
         r.Eng.FlashActive = 1;
-        r.Eng.OtherRequests |= ReqIdentify;    // blocks come before the identification
-        for (int turn = 0; turn < 2; ++turn) { // every turn, even and odd
+        r.Eng.OtherRequests |= ReqIdentify; // blocks come before the identification
+        // Unanswered, the block goes out again after five turns (500 ms), on even and odd turns
+        // alike, and nothing else is sent in between.
+        for (int copy = 0; copy < 2; ++copy) {
+            if (copy > 0) QCOMPARE(r.TurnCodes(4), (QList<int>{-1, -1, -1, -1}));
             const QList<TPcFrame> f = r.Turn();
             QCOMPARE(f.size(), 1);
             QCOMPARE(f[0].Code, uint8_t(0xFF));
@@ -303,8 +306,11 @@ private slots:
             for (int i = 0; i < 256; ++i)
                 QCOMPARE(uint8_t(f[0].Payload[2 + i]), uint8_t(i ^ 0xA5));
         }
+        QCOMPARE(r.Eng.FirmwareCopies, 2);
+        r.Eng.FirmwareKasujKopie();
         r.Eng.FirmwareBlock = 254; // the last block the buffer holds
         QCOMPARE(r.Turn()[0].Payload.left(2), QByteArray("\xFE\x00", 2));
+        r.Eng.FirmwareKasujKopie();
         r.Eng.FirmwareBlock = 255; // beyond the buffer: nothing is read past its end
         QCOMPARE(r.TurnCode(), 0x81);
         QCOMPARE(int(r.Eng.FlashActive), 0);

@@ -1,5 +1,6 @@
 #include "SimController.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
 #include <cstring>
 
@@ -146,6 +147,7 @@ void SimController::Handle(uint8_t c, const uint8_t *p, int n) {
         Reply(c, Echoed({}));
         boot_ = true;
         std::fill(flashed_.begin(), flashed_.end(), false);
+        Stats.flashFrames = Stats.flashRepeats = Stats.flashRewrites = 0;
         BuildIdentification();
         return;
     case 0x8F: Reply(c, Echoed({})); return;
@@ -228,9 +230,18 @@ void SimController::HandleBoot(uint8_t c, const uint8_t *p, int n) {
             ++Stats.badFrames;
             return;
         }
-        std::memcpy(&image_[size_t(block) * 256], p + 2, 256);
+        uint8_t *at = &image_[size_t(block) * 256];
+        const bool first = !flashed_[size_t(block)];
+        ++Stats.flashFrames;
+        if (!first) {
+            ++Stats.flashRepeats;
+            if (std::memcmp(at, p + 2, 256) != 0) ++Stats.flashRewrites;
+        }
+        std::memcpy(at, p + 2, 256);
         flashed_[size_t(block)] = true;
-        Reply(c, Echoed({})); // carries the block number back
+        int delay = -1;
+        if (opt_.flashDelayMs > 0) delay = first && block % 4 == 3 ? opt_.flashDelayMs : 5;
+        Reply(c, Echoed({}), delay); // carries the block number back
         return;
     }
     default: break;
@@ -240,6 +251,30 @@ void SimController::HandleBoot(uint8_t c, const uint8_t *p, int n) {
         Reply(c, QByteArray());
     else
         ++Stats.unknown;
+}
+
+int SimController::FlashedBlocks() const {
+    return int(std::count(flashed_.begin(), flashed_.end(), true));
+}
+
+QByteArray SimController::FirmwareDigest() const {
+    return QCryptographicHash::hash(
+               QByteArrayView(reinterpret_cast<const char *>(image_.data()), qsizetype(image_.size())),
+               QCryptographicHash::Sha1)
+        .toHex();
+}
+
+QString SimController::FirmwareSummary() const {
+    return QStringLiteral("firmware: %1 of %2 blocks written, %3 missing, %4 frames, %5 repeated copies, "
+                          "%6 rewritten with other data, image %7, sha1 %8")
+        .arg(FlashedBlocks())
+        .arg(SimFirmware::Blocks)
+        .arg(SimFirmware::Blocks - FlashedBlocks())
+        .arg(Stats.flashFrames)
+        .arg(Stats.flashRepeats)
+        .arg(Stats.flashRewrites)
+        .arg(SimFirmware::Valid(image_.data()) ? QStringLiteral("valid") : QStringLiteral("invalid"))
+        .arg(QString::fromLatin1(FirmwareDigest()));
 }
 
 // ---------------------------------------------------------------- output
@@ -257,7 +292,7 @@ QByteArray SimController::IdentPayload() const {
     return QByteArray(reinterpret_cast<const char *>(ident_ + 4), SimIdent::FrameLength - 4);
 }
 
-void SimController::Reply(uint8_t command, const QByteArray &payload) {
+void SimController::Reply(uint8_t command, const QByteArray &payload, int delayMs) {
     if (opt_.silentAfter >= 0 && Stats.replies >= opt_.silentAfter) {
         silent_ = true;
         return;
@@ -270,7 +305,7 @@ void SimController::Reply(uint8_t command, const QByteArray &payload) {
     const int len = Frame::Seal(f, Frame::StartReply, command, n);
     LogFrame("  <", f, len);
 
-    int64_t due = now_ + opt_.replyDelayMs;
+    int64_t due = now_ + (delayMs >= 0 ? delayMs : opt_.replyDelayMs);
     auto send = [&](QByteArray &bytes) {
         auto *b = reinterpret_cast<uint8_t *>(bytes.data());
         const int l = int(bytes.size());

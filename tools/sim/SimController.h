@@ -34,6 +34,9 @@ struct SimControllerOptions {
     int obdEveryMs = 2000;   // unsolicited OBD work-state report period (0: never)
     int learnEveryMs = 2500; // period of the learnt map cells
     int learnSpread = 0;     // learnt cells around the operating one, in map points
+    // A flash that erases a sector every 4th block: the first copy of blocks 3, 7, 11, … is
+    // answered after this many ms, every other block and every repeated copy after 5 ms (0: off).
+    int flashDelayMs = 0;
 };
 
 // Fixed identification values (the hardware checks of a firmware image compare them).
@@ -87,14 +90,22 @@ public:
     struct Counters {
         int framesIn = 0, badFrames = 0, noiseBytes = 0, unknown = 0;
         int replies = 0, dropped = 0, corrupted = 0, garbageBursts = 0, obdReports = 0;
+        // Firmware blocks of the last transfer: frames taken, copies of a block already written,
+        // and copies that carried other data than the block already written.
+        int flashFrames = 0, flashRepeats = 0, flashRewrites = 0;
     } Stats;
+    // Blocks of the last transfer written at least once (0 … 224), and a digest of the image held.
+    int FlashedBlocks() const;
+    QByteArray FirmwareDigest() const;
+    // One line on the last transfer: blocks written and missing, copies, digest.
+    QString FirmwareSummary() const;
 
 private:
     void Parse();
     void Handle(uint8_t command, const uint8_t *payload, int n);
     void HandleBoot(uint8_t command, const uint8_t *payload, int n);
     bool HandleBlock(uint8_t command, const uint8_t *payload, int n);
-    void Reply(uint8_t command, const QByteArray &payload);
+    void Reply(uint8_t command, const QByteArray &payload, int delayMs = -1);
     QByteArray Echoed(const QByteArray &data) const;
     QByteArray IdentPayload() const;
     void SendObd();

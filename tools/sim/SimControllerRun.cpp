@@ -31,6 +31,8 @@ QString controllerUsage() {
                "  --obd-every MS      period of the OBD work-state report, 0 = never (default 2000)\n"
                "  --learn-every MS    a learnt map cell this often on petrol or gas (default 2500)\n"
                "  --learn-spread N    learn cells up to N map points around the operating one (default 0)\n"
+               "  --flash-delay MS    the first copy of every 4th firmware block is answered after MS,\n"
+               "                      every other block and repeated copy after 5 ms (default 0: off)\n"
                "  --verbose           trace every frame on stderr\n"
                "  --exit-on-stdin-eof exit when standard input closes\n")
         .arg(Frame::DefaultLinkKey);
@@ -128,6 +130,8 @@ std::optional<RunOptions> parseOptions(const QStringList &args, QString *error) 
             ok = integer(10, 3600000, &o.sim.learnEveryMs);
         } else if (a == QLatin1String("--learn-spread")) {
             ok = integer(0, 15, &o.sim.learnSpread);
+        } else if (a == QLatin1String("--flash-delay")) {
+            ok = integer(0, 10000, &o.sim.flashDelayMs);
         } else if (a == QLatin1String("--verbose")) {
             o.verbose = true;
         } else {
@@ -162,6 +166,7 @@ public:
                          "%d corrupted, %d garbage bursts), %d OBD reports\n",
                          s.framesIn, s.badFrames, s.noiseBytes, s.unknown, s.replies, s.dropped, s.corrupted,
                          s.garbageBursts, s.obdReports);
+            if (s.flashFrames > 0) std::fprintf(stderr, "ctl: %s\n", qPrintable(ctl_.FirmwareSummary()));
         }
     }
 
