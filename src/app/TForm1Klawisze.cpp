@@ -33,12 +33,7 @@ bool TForm1::eventFilter(QObject *o, QEvent *e) {
         QWidget *focus = QApplication::focusWidget();
         if (w->window() == this && (w == focus || (!focus && w == this))) {
             const auto *k = static_cast<QKeyEvent *>(e);
-            // Enter and Esc in the settings grid's drop-down choose or close the list; they must not
-            // also start a calibration or an adaptation behind it.
-            const bool listKey =
-                k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Escape;
-            if (!(listKey && w->objectName() == QLatin1String("ListaWyboru")))
-                FormKeyDown(k->key(), k->modifiers());
+            FormKeyDown(k->key(), k->modifiers());
         }
     }
     return QMainWindow::eventFilter(o, e);

@@ -443,25 +443,6 @@ private slots:
         QCOMPARE(beeps, 0);
         if (const QString dir = qEnvironmentVariable("TARVEN_GRAB_DIR"); !dir.isEmpty())
             o.w->grab().save(dir + QStringLiteral("/okno.png"));
-
-        // Enter in a drop-down on the calibration tab chooses the entry; it starts no calibration.
-        o.w->MenuView0Click(2);
-        o.w->SpeedButton1Click(1);
-        QCOMPARE(g->Strona(), 1);
-        QPoint cell(-1, -1);
-        for (int row = 0; row < g->IleWierszy() && cell.x() < 0; ++row)
-            for (int col = 0; col < 2; ++col)
-                if (const int it = g->Komorka(col, row);
-                    it >= 0 && o.w->Katalog->Rekord(it).Rodzaj() == NastawaWybor && o.w->Katalog->CzyDostepna(it))
-                    cell = {col, row};
-        QVERIFY(cell.x() >= 0);
-        const QRect r = g->ProstokatKomorki(cell.x(), cell.y());
-        g->MouseDown((g->Stop(cell.x(), 4) + g->Stop(cell.x(), 5)) / 2, r.center().y());
-        g->MouseUp();
-        QVERIFY(g->ListaWyboru()->isVisible());
-        g->ListaWyboru()->setFocus();
-        QTest::keyClick(g->ListaWyboru(), Qt::Key_Return);
-        QCOMPARE(o.S().PollMode & 1u, 0u);
     }
 
     // Every page in every scheme: labels end before the value boxes; pictures on request.
