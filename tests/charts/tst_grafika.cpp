@@ -1,11 +1,9 @@
 // The map view as a widget: knots and curve points under mouse and keys, the live cursor, the
 // tables with their header entries and block edits, and the guards against zero divisors.
-// TARVEN_GRAB=<folder> also saves every mode at every level in every colour scheme as PNG.
 #include "Stanowisko.h"
 #include "charts/TTabelaMapy.h"
 #include "charts/TabeleMap.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -277,37 +275,6 @@ private slots:
         QCOMPARE(t.s.WriteRequests & 1u, 1u);
         QCOMPARE(t.s.ReadRequests & 24u, 0u); // not yet: a timer asks for them, nothing waits
         QTRY_COMPARE_WITH_TIMEOUT(t.s.ReadRequests & 24u, 24u, 2000);
-    }
-
-    void grab() {
-        const QString dir = qEnvironmentVariable("TARVEN_GRAB");
-        if (dir.isEmpty()) QSKIP("TARVEN_GRAB not set");
-        QDir().mkpath(dir);
-        for (int scheme = 0; scheme < 8; ++scheme) {
-            // Schemes 6 and 7: schemes 0 and 5 in a window of the smallest size.
-            const bool small = scheme >= 6;
-            TStanowisko t(small ? 470 : 1366, small ? 300 : 560, small ? (scheme - 6) * 5 : scheme);
-            Aktywne(t);
-            t.s.Nastawy[81] = 1;
-            t.s.Nastawy[ItemWezly + 3] = 60;
-            t.s.Mnoznik1[60] = 112;
-            for (int level = 0; level < 3; ++level)
-                for (int mode = 0; mode <= 7; ++mode) {
-                    t.g->UstawPoziom(level);
-                    t.Tryb(mode);
-                    if (mode == 0 || (mode >= 2 && mode <= 4)) {
-                        const TObszar o = t.g->Obszar();
-                        t.g->Nacisnij(QPoint(o.left + o.w * 3 / 10 + 1, o.bottom - o.h * 62 / 100 + 1),
-                                      Qt::LeftButton);
-                    } else {
-                        t.g->TabelaDolna()->setFocus();
-                        t.g->TabelaDolna()->UstawBlok(3, 8, 5, 10);
-                    }
-                    t.Odpowiedz({{19, 45}, {44, 40}, {40, 170}, {42, 150}, {48, 120}, {15, 4}, {16, 6}});
-                    t.panel.grab().save(
-                        QStringLiteral("%1/s%2_l%3_m%4.png").arg(dir).arg(scheme).arg(level).arg(mode));
-                }
-        }
     }
 };
 
