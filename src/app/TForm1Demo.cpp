@@ -8,7 +8,8 @@
 
 namespace {
 // A map whose cells inside an ellipse around the working area hold values rising with load (rows)
-// and revolutions (columns); every other cell is 0.
+// and revolutions (columns); every other cell is 0. Cell (column c, row r) is byte c x 16 + r, as the
+// map tables and the controller's learnt cells number them.
 void Mapa(uint8_t *m, double cx, double cy, double rx, double ry, int lo, int hi) {
     std::memset(m, 0, 256);
     for (int r = 0; r < 16; ++r)
@@ -16,7 +17,7 @@ void Mapa(uint8_t *m, double cx, double cy, double rx, double ry, int lo, int hi
             const double dx = (c - cx) / rx, dy = (r - cy) / ry;
             if (dx * dx + dy * dy > 1.0) continue;
             const double t = (r + c * 0.35) / (15.0 + 15.0 * 0.35);
-            m[r * 16 + c] = uint8_t(lo + (hi - lo) * t);
+            m[c * 16 + r] = uint8_t(lo + (hi - lo) * t);
         }
 }
 } // namespace

@@ -163,6 +163,18 @@ private slots:
         QCOMPARE(o.S().FuelFastPending, uint8_t(1));
     }
 
+    // The administrator's demonstration maps: cell (rpm column c, load row r) is byte c x 16 + r, and
+    // the injection time rises mostly with load, so a step down a column outweighs one along a row.
+    void demoMapsRiseWithLoad() {
+        TOkno o;
+        o.w->Demo();
+        const uint8_t *a = o.S().Mapy[MapaA];
+        const int along = a[6 * 16 + 9] - a[6 * 16 + 6];  // column 6, rows 6 -> 9 (load)
+        const int across = a[9 * 16 + 6] - a[6 * 16 + 6]; // row 6, columns 6 -> 9 (rpm)
+        QVERIFY2(along > across, qPrintable(QStringLiteral("%1 %2").arg(along).arg(across)));
+        QCOMPARE(o.S().WriteRequests & 0xF30000u, 0xF30000u);
+    }
+
     void languageRelabelsAtOnce() {
         TOkno o;
         QCOMPARE(o.w->TabMain[3]->text(), QStringLiteral("Diagnostics [F4]"));
