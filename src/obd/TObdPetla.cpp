@@ -89,6 +89,9 @@ void TObd::PetlaZadan() {
             Status(0, QStringLiteral("brak połączenia"), false);
             Opoznienie = 5000;
             DoOnTekst(QStringLiteral("2) brak połączenia"), ObdBlack);
+            // Why the port did not open (unplugged, no permission, held by another program).
+            if (PortFault != TPortFault::None)
+                DoOnTekst(QStringLiteral("   %1: %2").arg(PortName, PortFaultReason()), ObdRed);
             DoOnZdarzenie(100, -1, 0);
             Stan = 0;
         }

@@ -411,6 +411,17 @@ void TestObdLoop::portNotUsable() {
     QCOMPARE(r.obd.Stan, 0);
     QVERIFY(r.Logged(QStringLiteral("3) brak połączenia"), ObdBlack));
     QCOMPARE(r.events.size(), 2);
+    // A port that refuses to open says why in the log, with the fix for a missing permission.
+    r.port->Fail = false;
+    r.port->RefuseOpen = true;
+    r.port->RefuseWith = TPortFault::Denied;
+    r.obd.PortOpen(5);
+    r.obd.Stan = 2;
+    r.obd.Opoznienie = 0;
+    r.Tick();
+    QVERIFY(r.LoggedContaining(QStringLiteral("usermod -aG dialout")));
+    r.port->RefuseOpen = false;
+    r.port->Fail = true;
     // Opening the port again restarts the loop at state 2, whatever it was doing.
     r.port->Fail = false;
     r.obd.Stan = 1001;
