@@ -1,10 +1,10 @@
 // The map view's drawing: a full redraw of the multiplier chart with both maps full (256 dots each),
 // their trends and the knots at 1366 x 768; a repaint of both map tables; a cursor move.
 // Build with `ninja bench_charts` and run with QT_QPA_PLATFORM=offscreen ./bench/bench_charts.
-#include "app/TPaleta.h"
 #include "charts/TGrafika.h"
 #include "charts/TTabelaMapy.h"
 #include "device/TSterownik.h"
+#include "widgets/TPaleta.h"
 
 #include <QtTest>
 #include <cstring>

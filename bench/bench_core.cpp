@@ -3,8 +3,8 @@
 //   receive path     a settings block reply taken from the wire and analysed
 //   texts            a cached language lookup, a trouble-code description, a live value text
 //   code tables      indexing each built-in trouble-code table as the first lookup does (keep under 2 ms)
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "obd/DtcTexts.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // Any bytes loaded as the language table, then texts looked up by ids from the input in every
 // language, before and after a reload; the built-in table is put back at the end.
 #include "FuzzCommon.h"
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::App();

@@ -1,6 +1,6 @@
 #include "app/Komunikaty.h"
 
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 #include <QApplication>
 #include <QMessageBox>

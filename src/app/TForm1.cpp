@@ -5,16 +5,19 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TRichBox.h"
-#include "app/core/LangText.h"
-#include "app/core/TConfig.h"
+#include "charts/TGrafika.h"
+#include "config/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TDialogi.h"
 #include "dialogs/TFormDevice.h"
 #include "dialogs/TFormProg.h"
 #include "dialogs/TFormService.h"
+#include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "scope/TScope.h"
 #include "settings/TKatalogNastaw.h"
+#include "settings/ui/TNastawy.h"
+#include "widgets/TRichBox.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -145,9 +148,9 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     // 5. Views, settings catalogue and the OBD engine.
     Katalog = std::make_unique<TKatalogNastaw>(Sterownik1);
     Katalog->OnBeep = [] { QApplication::beep(); };
-    Grafika.reset(FabrykaWidokow().Mapa(Centrum, Sterownik1));
-    Scope.reset(FabrykaWidokow().Scope(Centrum, Sterownik1));
-    Nastawy.reset(FabrykaWidokow().Nastawy(Centrum, Sterownik1, Katalog.get()));
+    Grafika = std::make_unique<TGrafika>(Centrum, Sterownik1);
+    Scope = std::make_unique<TScope>(Centrum, Sterownik1);
+    Nastawy = std::make_unique<TNastawy>(Centrum, Sterownik1, Katalog.get());
     Obd = new TObd(this);
     Obd->setObjectName(QStringLiteral("Obd"));
     Obd->MyGridStatus = PanelObd->GridStatus.get();

@@ -11,8 +11,9 @@
 //   TForm1Zakladki.cpp  main tabs, sub-tabs, action buttons, tab-bar layout
 //   TForm1Menu.cpp      menus, Relabel, file menu items
 //   TForm1Widok.cpp     views, colour schemes, window-size presets
-#include "app/TPaleta.h"
-#include "app/TWidoki.h"
+//   TForm1Demo.cpp      the administrator's demonstration maps
+#include "widgets/TPaleta.h"
+#include "widgets/TWidoki.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -3,8 +3,8 @@
 
 #include "app/TListaKanalow.h"
 #include "app/TPanelPrawy.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QLabel>
 #include <QPushButton>

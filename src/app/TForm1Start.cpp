@@ -4,10 +4,10 @@
 #include "app/TFormAdmin.h"
 #include "app/TListaKanalow.h"
 #include "app/TPanelPrawy.h"
-#include "app/core/LangText.h"
-#include "app/core/TConfig.h"
+#include "config/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TDialogi.h"
+#include "lang/LangText.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
 

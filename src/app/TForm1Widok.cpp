@@ -4,8 +4,8 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TRichBox.h"
 #include "device/TSterownik.h"
+#include "widgets/TRichBox.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -3,11 +3,11 @@
 
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
-#include "app/TRichBox.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "obd/TObd.h"
 #include "settings/TKatalogNastaw.h"
+#include "widgets/TRichBox.h"
 
 #include <QButtonGroup>
 #include <QLabel>

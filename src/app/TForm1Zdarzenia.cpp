@@ -5,11 +5,11 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TRichBox.h"
-#include "app/core/LangText.h"
 #include "device/ErrorLines.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "widgets/TRichBox.h"
 
 #include <QAction>
 #include <QLabel>

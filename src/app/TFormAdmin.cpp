@@ -1,6 +1,6 @@
 #include "app/TFormAdmin.h"
 
-#include "app/TRichBox.h"
+#include "widgets/TRichBox.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

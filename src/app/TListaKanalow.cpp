@@ -1,8 +1,8 @@
 #include "app/TListaKanalow.h"
 
-#include "app/TPaleta.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
+#include "widgets/TPaleta.h"
 
 #include <QColorDialog>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 // The scope channel list of the left panel: one row per scope series with its colour swatch, a tick
 // box (drawn in the scope or not) and its name.
-#include "app/TSiatka.h"
+#include "widgets/TSiatka.h"
 
 #include <QColor>
 #include <functional>

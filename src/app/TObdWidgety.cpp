@@ -1,7 +1,7 @@
 #include "app/TObdWidgety.h"
 
-#include "app/TPaleta.h"
-#include "app/TRichBox.h"
+#include "widgets/TPaleta.h"
+#include "widgets/TRichBox.h"
 
 #include <QHeaderView>
 #include <QPainter>

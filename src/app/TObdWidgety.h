@@ -1,7 +1,7 @@
 #pragma once
 // The OBD engine's grids and trouble-code box on screen.
-#include "app/TSiatka.h"
 #include "obd/ObdModels.h"
+#include "widgets/TSiatka.h"
 
 class TRichBox;
 

@@ -1,6 +1,6 @@
 #include "app/TPanelObd.h"
 
-#include "app/TRichBox.h"
+#include "widgets/TRichBox.h"
 
 #include <QButtonGroup>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #include "app/TPanelPrawy.h"
 
-#include "app/TPaleta.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
+#include "widgets/TPaleta.h"
 
 #include <QEvent>
 #include <QHeaderView>

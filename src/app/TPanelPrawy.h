@@ -2,7 +2,7 @@
 // The right panel: readings grid, injection-time grid, the OBD protocol picture and the fuel-switch
 // picture with its six lamps. Cells are written only when their text changes; the lamps are repainted
 // only when their two status bytes change.
-#include "app/TSiatka.h"
+#include "widgets/TSiatka.h"
 
 #include <QImage>
 #include <QWidget>

@@ -7,9 +7,9 @@
 // Implementation files: TGrafika.cpp (modes, composition, timer, cursor), TGrafikaTlo.cpp
 // (background), TGrafikaDane.cpp (data of the charts), TGrafikaEdycja.cpp (keys and mouse of the
 // charts), TGrafikaTabele.cpp (the table modes).
-#include "app/TPaleta.h"
-#include "app/TWidoki.h"
 #include "charts/Wykres2D.h"
+#include "widgets/TPaleta.h"
+#include "widgets/TWidoki.h"
 
 #include <QImage>
 #include <QPointer>

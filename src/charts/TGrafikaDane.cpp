@@ -1,8 +1,8 @@
 // Data of the charts: map dots and their trends, the deviation, the multiplier knots, the correction
 // curve points.
-#include "app/core/LangText.h"
 #include "charts/TGrafika.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QLocale>
 #include <QPainter>

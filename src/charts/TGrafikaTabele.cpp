@@ -1,10 +1,10 @@
 // The table modes of the map view: the learnt maps (or their deviation) in the upper grid, the RPM
 // correction, the gas injection delay or the enrichment table in the editable lower grid.
-#include "app/core/LangText.h"
 #include "charts/TGrafika.h"
 #include "charts/TTabelaMapy.h"
 #include "charts/TabeleMap.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QLineEdit>
 #include <QLocale>

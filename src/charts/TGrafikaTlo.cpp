@@ -1,7 +1,7 @@
 // Background of the charts: plot, grid, axes, titles, markers, legend and the two buttons.
-#include "app/core/LangText.h"
 #include "charts/TGrafika.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QLocale>
 #include <QPainter>

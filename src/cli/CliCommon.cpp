@@ -1,8 +1,8 @@
 #include "cli/CliCommon.h"
 
-#include "app/core/LangText.h"
-#include "app/core/TConfig.h"
 #include "cli/CliOptions.h"
+#include "config/TConfig.h"
+#include "lang/LangText.h"
 #include "link/TSerial.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // firmware FILE: the image is checked against the controller's hardware, sent block by block to
 // its bootloader, and the run ends once the controller identifies itself running its application
 // again (and the update is recorded in its history).
-#include "app/core/LangText.h"
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
+#include "lang/LangText.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
 // monitor and record: live samples, one per poll reply, for a number of seconds or until
 // interrupted.
-#include "app/core/LangText.h"
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
 #include "device/ImageFile.h"
 #include "device/Liczby.h"
+#include "lang/LangText.h"
 
 #include <QDir>
 #include <QFile>

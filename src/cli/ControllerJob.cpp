@@ -1,6 +1,6 @@
 #include "cli/ControllerJob.h"
 
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 #include <QCoreApplication>
 #include <QDir>

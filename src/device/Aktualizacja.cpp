@@ -1,7 +1,7 @@
 // Firmware update: the image file is checked against the connected controller's hardware; the
 // transfer itself runs through the scheduler (jump, identify, 224 blocks, return).
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QFile>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "device/ErrorLines.h"
 
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 namespace {
 // Text ids of bytes 6-9 by bit (0 = the bit carries no error). Bytes 10-12 name a gas injector.

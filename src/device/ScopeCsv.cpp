@@ -1,8 +1,8 @@
 #include "device/ScopeCsv.h"
 
-#include "app/core/LangText.h"
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QSaveFile>
 #include <cmath>

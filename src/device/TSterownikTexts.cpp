@@ -1,8 +1,8 @@
 // Display texts made from the image: live parameters, work state, identification, history.
-#include "app/core/LangText.h"
 #include "device/Cp1250.h"
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <limits>
 

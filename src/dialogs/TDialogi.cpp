@@ -1,6 +1,5 @@
 #include "dialogs/TDialogi.h"
 
-#include "app/TPaleta.h"
 #include "device/TSterownik.h"
 #include "dialogs/TFormCal.h"
 #include "dialogs/TFormInj.h"
@@ -9,6 +8,7 @@
 #include "dialogs/TFormParam.h"
 #include "dialogs/TFormSeq.h"
 #include "settings/TKatalogNastaw.h"
+#include "widgets/TPaleta.h"
 
 TDialogi::TDialogi(QWidget *owner, TKatalogNastaw *catalogue, const TPaleta *palette)
     : FormCal(new TFormCal(owner)), FormInj(new TFormInj(owner)), FormLevel(new TFormLevel(owner)),

@@ -1,7 +1,7 @@
 #pragma once
 // The dialogs the settings grid opens, and the readings chooser: each created once with the main
 // window and shown modally on demand, with the window's colours and the opener's font family.
-#include "app/TWidoki.h"
+#include "widgets/TWidoki.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "dialogs/TFormDevice.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
 #include "dialogs/OknoDialogu.h"
+#include "lang/LangText.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "dialogs/TFormInj.h"
 
-#include "app/core/LangText.h"
 #include "dialogs/TStrzalki.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QLabel>

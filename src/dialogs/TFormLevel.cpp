@@ -1,10 +1,10 @@
 #include "dialogs/TFormLevel.h"
 
-#include "app/TPaleta.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
 #include "dialogs/TStrzalki.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
+#include "widgets/TPaleta.h"
 
 #include <QComboBox>
 #include <QFrame>

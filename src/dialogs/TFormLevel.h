@@ -2,8 +2,8 @@
 // Gas level sensor calibration: the sensor type, the four lamp thresholds (settings items 40…44) and
 // the live lamps and sensor voltage. While it is shown the controller is polled for the level sensor
 // (bit 1 of the link's poll mode); every way out of the window clears that bit again.
-#include "app/TWidoki.h"
 #include "dialogs/TDialog.h"
+#include "widgets/TWidoki.h"
 
 #include <QPointer>
 #include <array>

@@ -1,8 +1,8 @@
 #include "dialogs/TFormNastaw.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
 #include "dialogs/TStrzalki.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "dialogs/TFormParam.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QKeyEvent>
 #include <QPainter>

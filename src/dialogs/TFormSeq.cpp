@@ -1,7 +1,7 @@
 #include "dialogs/TFormSeq.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QComboBox>

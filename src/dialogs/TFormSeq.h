@@ -2,8 +2,8 @@
 // Injection type: which petrol injector signal drives which gas injector (settings items 31…39 and
 // the link's injector mask), the petrol injection type and switching type, and the type the
 // controller detects from the live petrol signals.
-#include "app/TWidoki.h"
 #include "dialogs/TDialog.h"
+#include "widgets/TWidoki.h"
 
 class QComboBox;
 class TKatalogNastaw;

@@ -1,8 +1,8 @@
 // Reply analysis: every complete frame from the controller is unscrambled, checked and acted on.
 // Read replies fill the image, acknowledgements clear the request that was being sent, the poll
 // reply stays in RxBuffer as the live bytes.
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <cstring>
 

@@ -2,6 +2,15 @@
 // OBD-II engine: talks to an ELM327-type adapter on its own serial port, finds the bus protocol and
 // the engine control units, polls the chosen PIDs, reads and clears trouble codes, and hands the
 // fuel system status and fuel trims on to the gas controller link.
+//
+// Implementation files:
+//   TObd.cpp          construction, command/reply exchange, ticks, callbacks
+//   TObdPetla.cpp     the task loop (connection, protocol search, set-up, polling, trouble codes)
+//   TObdEcu.cpp       answering control units, reply layout, supported-PID bitmaps
+//   TObdPidy.cpp      the catalogue of mode-01 PIDs
+//   TObdDekoder.cpp   polling, decoders, the PID grid, the relay to the gas controller
+//   TObdDtc.cpp       stored, pending and permanent trouble codes
+//   TObdStatus.cpp    the adapter status panel
 #include "link/TSerial.h"
 #include "obd/ObdModels.h"
 

@@ -1,9 +1,9 @@
 #include "scope/TModelScope.h"
 
-#include "app/core/LangText.h"
 #include "device/Liczby.h"
 #include "device/ScopeCsv.h"
 #include "device/Wykres.h"
+#include "lang/LangText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "scope/TScope.h"
 
-#include "app/core/LangText.h"
-#include "app/core/TConfig.h"
+#include "config/TConfig.h"
 #include "device/ScopeCsv.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -5,9 +5,9 @@
 //   TScope.cpp        commands, samples, file dialogs, paint
 //   TScopeRysuj.cpp   the composed picture (RysujOscyloskop)
 //   TScopeMysz.cpp    cursor read-outs and the click on the overview strip
-#include "app/TPaleta.h"
-#include "app/TWidoki.h"
 #include "scope/TModelScope.h"
+#include "widgets/TPaleta.h"
+#include "widgets/TWidoki.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // The mouse over the scope view (not while live): a cursor line with the read-outs of every drawn
 // channel at that time, and a click on the overview strip that moves the window there.
-#include "app/core/LangText.h"
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "scope/TScope.h"
 
 #include <QMouseEvent>

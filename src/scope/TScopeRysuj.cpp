@@ -1,8 +1,8 @@
 // The composed picture of the scope view. The plot is the rectangle (10, 40) … (W − 110, H − 40),
 // s = W − 120 pixels wide; the overview strip lies above it, the texts right of and below it.
-#include "app/core/LangText.h"
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "scope/TScope.h"
 
 #include <QHash>

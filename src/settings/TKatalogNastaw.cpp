@@ -1,9 +1,9 @@
 // Naming, showing and changing the settings items; the records themselves are in KatalogNastaw.cpp.
 #include "settings/TKatalogNastaw.h"
 
-#include "app/core/LangText.h"
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <algorithm>
 

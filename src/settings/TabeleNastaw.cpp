@@ -1,7 +1,7 @@
 // The two fixed tables behind the choice items 24 (injector type) and 109 / 257 (OBD protocol).
 #include "settings/TNastawa.h"
 
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 const TTypWtryskiwacza TypyWtryskiwaczy[IleTypowWtryskiwaczy] = {
     {"", {0, 128, 128, 100}},

@@ -2,8 +2,8 @@
 // A main window for tests: configuration in a temporary INI file, both engines on memory ports with
 // their timers stopped (tests drive the ticks), no splash, message boxes answered by a stub.
 #include "app/TForm1.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "link/SerialBackend.h"
 #include "obd/TObd.h"
 

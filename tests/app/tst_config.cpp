@@ -1,7 +1,7 @@
 // Configuration store: read order, the first gap ending the reading, range checks, colours, the
 // window bounds of a maximised exit, and the identity of this PC.
 #include "Okno.h"
-#include "app/core/TConfig.h"
+#include "config/TConfig.h"
 #include "link/Frame.h"
 
 #include <QAction>

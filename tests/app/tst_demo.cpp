@@ -4,8 +4,8 @@
 #include "app/TForm1.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "obd/TObd.h"
 
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "app/TFormAdmin.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TRichBox.h"
+#include "widgets/TRichBox.h"
 
 #include <QLabel>
 #include <QProgressBar>

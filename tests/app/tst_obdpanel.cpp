@@ -2,8 +2,8 @@
 // click and Enter, and the firmware progress window.
 #include "Okno.h"
 #include "app/TPanelObd.h"
-#include "app/TRichBox.h"
 #include "dialogs/TFormProg.h"
+#include "widgets/TRichBox.h"
 
 #include <QLabel>
 #include <QProgressBar>

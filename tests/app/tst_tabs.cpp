@@ -1,7 +1,7 @@
 // Tabs, sub-tabs, action buttons, hot keys and confirmations.
 #include "Okno.h"
 #include "app/TPanelObd.h"
-#include "app/TRichBox.h"
+#include "widgets/TRichBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

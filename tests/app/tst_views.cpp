@@ -1,8 +1,8 @@
 // Views and colour schemes: palette tables, the advanced view's extras, the forced basic series,
 // the administrator keys.
 #include "Okno.h"
-#include "app/TPaleta.h"
 #include "app/TPanelPrawy.h"
+#include "widgets/TPaleta.h"
 
 #include <QPushButton>
 #include <QToolButton>

@@ -1,10 +1,10 @@
 #pragma once
 // A map view on a panel with a controller whose port is a memory port (so edits are queued for
 // writing), the axes and maps of a controller that has run a while, and beeps counted.
-#include "app/TPaleta.h"
 #include "charts/TGrafika.h"
 #include "device/TSterownik.h"
 #include "link/SerialBackend.h"
+#include "widgets/TPaleta.h"
 
 #include <QWidget>
 #include <cstring>

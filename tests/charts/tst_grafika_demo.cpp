@@ -4,10 +4,10 @@
 // TARVEN_GRAB=<folder> also saves the window on each map sub-tab.
 #include "app/TDemo.h"
 #include "app/TForm1.h"
-#include "app/core/LangText.h"
 #include "charts/TGrafika.h"
 #include "charts/TTabelaMapy.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -2,8 +2,8 @@
 // codes of usage and file errors.
 #include "tst_cli_common.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "link/Frame.h"
 #include "settings/TKatalogNastaw.h"
 

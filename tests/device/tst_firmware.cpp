@@ -1,5 +1,5 @@
 // Firmware update: checking the image file, and the whole transfer through the scheduler.
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 #include "support/ScriptedController.h"
 
 #include <QtTest>

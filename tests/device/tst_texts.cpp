@@ -1,6 +1,6 @@
 // Texts made from the image: live values, work state, identification, history, reference curves.
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QtTest>
 

@@ -1,8 +1,6 @@
 // The dialogs of the settings grid: the nozzle estimate, the injector-correction rows, the level
 // sensor's poll mode and lamps, the small settings window, the injection-type matrix and the readings
 // chooser; every change through the catalogue's setter.
-#include "app/TPaleta.h"
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
 #include "dialogs/TDialogi.h"
 #include "dialogs/TFormCal.h"
@@ -12,8 +10,10 @@
 #include "dialogs/TFormParam.h"
 #include "dialogs/TFormSeq.h"
 #include "dialogs/TStrzalki.h"
+#include "lang/LangText.h"
 #include "link/SerialBackend.h"
 #include "settings/TKatalogNastaw.h"
+#include "widgets/TPaleta.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // Reply analysis: what each reply from the controller does to the image and the requests.
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 #include "support/ScriptedController.h"
 
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The scope view and its recorder: texts under the plot, bands, commands, the file and CSV round
 // trips, the ring of one hour, and the guards of the channel arithmetic.
-#include "app/core/LangText.h"
 #include "device/ImageFile.h"
 #include "device/ScopeCsv.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "scope/TScope.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // Every record of the settings catalogue and the injector type table against data files kept
 // beside the tests (transcribed separately from the code).
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QFile>

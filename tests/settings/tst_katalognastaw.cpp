@@ -1,7 +1,7 @@
 // Showing and changing settings items: value texts, availability, the dependent changes and the
 // refused changes.
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "link/SerialBackend.h"
 #include "settings/TKatalogNastaw.h"
 

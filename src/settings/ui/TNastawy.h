@@ -6,8 +6,8 @@
 //   TNastawyUklad.cpp   pages, view levels, layout (row height, column stops, font size)
 //   TNastawyRysuj.cpp   drawing of the cells
 //   TNastawyMysz.cpp    mouse, keys, auto-repeat and the pop-up choice list
-#include "app/TPaleta.h"
-#include "app/TWidoki.h"
+#include "widgets/TPaleta.h"
+#include "widgets/TWidoki.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>

@@ -2,8 +2,8 @@
 // unit and controls.
 #include "settings/ui/TNastawy.h"
 
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QListWidget>

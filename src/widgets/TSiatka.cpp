@@ -1,4 +1,4 @@
-#include "app/TSiatka.h"
+#include "widgets/TSiatka.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

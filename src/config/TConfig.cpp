@@ -1,4 +1,4 @@
-#include "app/core/TConfig.h"
+#include "config/TConfig.h"
 
 #include "link/Frame.h"
 #include "link/TcpBackend.h"

@@ -1,11 +1,10 @@
 #pragma once
 // The three views the main window places in its centre and bottom dock, seen from the window.
-// The settings grid (TNastawy), the map view (TGrafika) and the scope view (TScope) implement these;
-// until they exist, the window uses the simple stand-ins of WidokiZastepcze.cpp.
+// The settings grid (TNastawy), the map view (TGrafika) and the scope view (TScope) implement these,
+// so the window and the dialogs reach a view without knowing its widget class.
 #include <QString>
 #include <Qt>
 #include <cstdint>
-#include <functional>
 
 class QFont;
 class QWidget;
@@ -74,12 +73,3 @@ public:
     virtual bool Widoczny() const = 0;
     virtual void NowyOdczyt(const uint8_t *reply) = 0;
 };
-
-// Factories of the three views. The stand-ins are used until the real widgets register here; the
-// window creates each view once, in the order map, scope, settings grid, parented to its centre.
-struct TFabrykaWidokow {
-    std::function<TWidokMapy *(QWidget *parent, TSterownik *link)> Mapa;
-    std::function<TWidokScope *(QWidget *parent, TSterownik *link)> Scope;
-    std::function<TWidokNastaw *(QWidget *parent, TSterownik *link, TKatalogNastaw *catalogue)> Nastawy;
-};
-TFabrykaWidokow &FabrykaWidokow();

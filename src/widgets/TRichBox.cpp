@@ -1,6 +1,6 @@
-#include "app/TRichBox.h"
+#include "widgets/TRichBox.h"
 
-#include "app/TPaleta.h"
+#include "widgets/TPaleta.h"
 
 #include <QScrollBar>
 #include <QTextBlock>

@@ -1,6 +1,6 @@
 // Looking texts up: languages and fallbacks, fixed texts, the row cache, damaged tables, message boxes.
-#include "app/core/LangText.h"
 #include "device/TSterownik.h"
+#include "lang/LangText.h"
 
 #include <QTest>
 

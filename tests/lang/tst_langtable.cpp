@@ -1,5 +1,5 @@
 // The shipped language table: its stored form, its ids, its source, and every quoted text.
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 #include <QFile>
 #include <QTest>
@@ -143,7 +143,7 @@ void TestLangTable::builtInResourceIsTheFile() {
 
 // Every text quoted by the documentation is stored exactly so, and looked up trimmed.
 void TestLangTable::quotedTexts() {
-    const QByteArray data = readFile(sourcePath("tests/app_core/quoted_texts.tsv"));
+    const QByteArray data = readFile(sourcePath("tests/lang/quoted_texts.tsv"));
     QVERIFY(!data.isEmpty());
     QHash<int, int> rowOf;
     for (int i = 0; i < rows.size(); ++i)

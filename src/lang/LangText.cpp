@@ -1,4 +1,4 @@
-#include "app/core/LangText.h"
+#include "lang/LangText.h"
 
 #include <QFile>
 #include <QStringView>

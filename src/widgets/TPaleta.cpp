@@ -1,4 +1,4 @@
-#include "app/TPaleta.h"
+#include "widgets/TPaleta.h"
 
 #include <QApplication>
 #include <QPalette>

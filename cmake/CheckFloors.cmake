@@ -1,0 +1,42 @@
+# Fails when a lower floor of the tree includes a higher one: the engines and files know nothing of
+# the widgets, the views nothing of the main window. Run as: cmake -DSRC=<source>/src -P CheckFloors.cmake
+set(core_floors link device obd settings lang config)
+set(view_floors charts scope dialogs settings/ui)
+
+# floor -> include prefixes it must not use
+set(forbidden_core app/ widgets/ charts/ scope/ dialogs/ settings/ui/ cli/)
+set(forbidden_cli app/ widgets/ charts/ scope/ dialogs/ settings/ui/)
+set(forbidden_widgets app/ charts/ scope/ dialogs/ settings/ui/ cli/)
+set(forbidden_views app/ cli/)
+
+set(faults "")
+function(check_floor floor)
+  file(GLOB files ${SRC}/${floor}/*.cpp ${SRC}/${floor}/*.h)
+  foreach(f IN LISTS files)
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" path "${line}")
+      foreach(prefix IN LISTS ARGN)
+        string(FIND "${path}" "${prefix}" at)
+        if(at EQUAL 0)
+          file(RELATIVE_PATH rel ${SRC} ${f})
+          string(APPEND faults "\n  src/${rel} includes \"${path}\"")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  set(faults "${faults}" PARENT_SCOPE)
+endfunction()
+
+foreach(floor IN LISTS core_floors)
+  check_floor(${floor} ${forbidden_core})
+endforeach()
+check_floor(cli ${forbidden_cli})
+check_floor(widgets ${forbidden_widgets})
+foreach(floor IN LISTS view_floors)
+  check_floor(${floor} ${forbidden_views})
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "A lower floor includes a higher one:${faults}")
+endif()
