@@ -60,7 +60,7 @@ void TestLangText::cleanupTestCase() {
 }
 
 void TestLangText::languagesOfTheBuiltInTable() {
-    QCOMPARE(LangTableInstance().RowCount(), 447);
+    QVERIFY(LangTableInstance().RowCount() >= 447);
     QCOMPARE(textIn(Polish, 1240), QStringLiteral("BRAK POŁĄCZENIA"));
     QCOMPARE(textIn(English, 1240), QStringLiteral("NO CONNECTION"));
     QCOMPARE(textIn(Russian, 1240), QStringLiteral("НЕТ СОЕДИНЕНИЯ"));
