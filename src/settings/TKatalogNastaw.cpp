@@ -6,6 +6,7 @@
 #include "lang/LangText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,8 @@ void TKatalogNastaw::DodajNastawe(int item, int labelId, int unit, double scale,
     n.Min = uint8_t(std::clamp(min, 0, 255));
     n.Default = uint8_t(std::clamp(def, 0, 255));
     n.Max = uint8_t(std::clamp(max, 0, 255));
+    // Limits given the wrong way round are swapped: every clamp and list between them needs Min <= Max.
+    if (n.Min > n.Max) std::swap(n.Min, n.Max);
     int i = 0;
     for (int id : choices) {
         if (i >= 10) break;

@@ -76,13 +76,16 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("lastLeft");  // left cell of the second-to-last row
         QTest::addColumn<int>("lastRight"); // its right cell
-        QTest::newRow("0 basic") << 0 << 0 << 16 << 55 << 63;
-        QTest::newRow("0 full") << 0 << 1 << 19 << 57 << 96;
-        QTest::newRow("0 advanced") << 0 << 2 << 24 << 57 << 96;
-        QTest::newRow("1") << 1 << 1 << 3 << 85 << -1;
-        QTest::newRow("20") << 20 << 1 << 3 << 78 << 81;
-        QTest::newRow("50") << 50 << 1 << 9 << 107 << 269;
-        QTest::newRow("51") << 51 << 2 << 9 << 107 << 121;
+        QTest::addColumn<int>("midRow");    // a row inside the table
+        QTest::addColumn<int>("midLeft");
+        QTest::addColumn<int>("midRight");
+        QTest::newRow("0 basic") << 0 << 0 << 16 << 55 << 63 << 8 << -10 << 46;
+        QTest::newRow("0 full") << 0 << 1 << 19 << 57 << 96 << 9 << -10 << 47;
+        QTest::newRow("0 advanced") << 0 << 2 << 24 << 57 << 96 << 16 << 52 << 62;
+        QTest::newRow("1") << 1 << 1 << 3 << 85 << -1 << 0 << 86 << 90;
+        QTest::newRow("20") << 20 << 1 << 3 << 78 << 81 << 0 << 79 << 90;
+        QTest::newRow("50") << 50 << 1 << 9 << 107 << 269 << 4 << -1 << 263;
+        QTest::newRow("51") << 51 << 2 << 9 << 107 << 121 << 4 << -1 << 115;
     }
     void pagesAndLevels() {
         QFETCH(int, page);
@@ -94,6 +97,10 @@ private slots:
         QFETCH(int, lastRight);
         QCOMPARE(t.g->Komorka(0, rows - 2), lastLeft);
         QCOMPARE(t.g->Komorka(1, rows - 2), lastRight);
+        QFETCH(int, midRow);
+        QFETCH(int, midLeft);
+        QFETCH(int, midRight);
+        QCOMPARE(QPoint(t.g->Komorka(0, midRow), t.g->Komorka(1, midRow)), QPoint(midLeft, midRight));
         QCOMPARE(t.g->Komorka(0, rows), -1); // past the page
         // Layout: every row fits the window, buttons and stops as laid out for 683-pixel columns.
         const int h = page == 1 || page == 20 ? 24 : 768 / rows;
@@ -266,14 +273,24 @@ private slots:
         QCOMPARE(t.g->ListaWyboruItem(), 0);
     }
 
+    // Real presses: the open list has the focus, and the press that takes it away is the one that
+    // must close the list rather than open it again.
     void dropDownOpensClosesAndEscapes() {
         TRig t(0, 2);
-        t.Klik(24, 4, 5);
+        t.okno.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t.okno));
+        const QPoint arrow = t.Punkt(24, 4, 5);
+        QTest::mouseClick(t.g->viewport(), Qt::LeftButton, {}, arrow);
         QVERIFY(t.g->ListaWyboru()->isVisible());
+        QVERIFY(t.g->ListaWyboru()->hasFocus());
         QCOMPARE(t.g->ListaWyboru()->count(), 26);
-        t.Klik(24, 4, 5);
+        QTest::mouseClick(t.g->viewport(), Qt::LeftButton, {}, arrow);
         QVERIFY(!t.g->ListaWyboru()->isVisible());
         QCOMPARE(t.g->ListaWyboruItem(), 0);
+        QTest::mouseClick(t.g->viewport(), Qt::LeftButton, {}, arrow); // and a third opens it again
+        QVERIFY(t.g->ListaWyboru()->isVisible());
+        t.Klik(24, 4, 5);
+        QVERIFY(!t.g->ListaWyboru()->isVisible());
         // Esc closes it and changes nothing.
         t.V(24) = 5;
         t.Klik(24, 4, 5);
@@ -281,6 +298,18 @@ private slots:
         QTest::keyClick(t.g->ListaWyboru(), Qt::Key_Escape);
         QVERIFY(!t.g->ListaWyboru()->isVisible());
         QCOMPARE(int(t.V(24)), 5);
+    }
+
+    // A choice item written with its limits the wrong way round still lists every value between them.
+    void reversedLimitsListEveryValue() {
+        TRig t(0, 2);
+        const TNastawa r = t.k.Rekord(45);
+        t.k.DodajNastawe(45, r.LabelId, r.Unit, r.Scale, r.Kind, 4, 1, 1,
+                         {r.Choice[0], r.Choice[1], r.Choice[2], r.Choice[3], r.Choice[4]});
+        t.V(45) = 9;
+        t.Klik(45, 4, 5);
+        QCOMPARE(t.g->ListaWyboru()->count(), 4);
+        QCOMPARE(t.g->ListaWyboru()->currentRow(), 3);
     }
 
     // Holding +: one step at the press, then 600, 600, 600, 300 ... ms; hiding or re-paging stops it.
@@ -331,6 +360,7 @@ private slots:
         QTest::newRow("none") << 4 << -1 << false;
         QTest::newRow("injector 3 of 4") << 4 << 3 << true;
         QTest::newRow("injector 7 of 4") << 4 << 7 << false;
+        QTest::newRow("injector 4 of 4 (the fifth)") << 4 << 4 << false;
         QTest::newRow("injector 7 of 8") << 8 << 7 << true;
     }
     void correctionsCaption() {

@@ -152,6 +152,7 @@ private:
 
     QListWidget *Lista = nullptr;
     int ListaTag = 0;
+    int ListaZamknietaMysza = 0; // the list a press on the grid has just closed by taking its focus
     QTimer Timer;
     int RepeatX = -1, RepeatY = -1, RepeatCount = 0;
     int ZmianaItem = -1; // item being changed by the grid itself (repaint its rows only)

@@ -93,7 +93,8 @@ void TNastawy::MouseDown(int x, int y) {
         if (W(x, s[4], s[5])) Zmien(code, Katalog->Wartosc(code) == 0 ? 1 : 0);
     } else if (kind == NastawaWybor) {
         if (W(x, s[4], s[5])) {
-            if (ListaTag == code)
+            // The press that took the focus from the open list has already closed it.
+            if (ListaTag == code || ListaZamknietaMysza == code)
                 ZamknijListe();
             else
                 OtworzListe(code, col, row);
@@ -197,7 +198,7 @@ void TNastawy::OtworzListe(int item, int col, int row) {
         Lista->addItem(t);
         width = std::max(width, fm.horizontalAdvance(t) + 8);
     }
-    Lista->setCurrentRow(std::clamp(Katalog->Wartosc(item) - n.Min, 0, Lista->count() - 1));
+    Lista->setCurrentRow(std::clamp(Katalog->Wartosc(item) - n.Min, 0, std::max(Lista->count() - 1, 0)));
     const int entry = std::max(1, Lista->sizeHintForRow(0));
     const int gh = viewport()->height();
     int height = Lista->count() * entry + 5;
@@ -235,6 +236,13 @@ void TNastawy::ListaWyboruClick() {
 bool TNastawy::eventFilter(QObject *o, QEvent *e) {
     if (o == Lista) {
         if (e->type() == QEvent::FocusOut) {
+            // A press on the grid takes the focus before the grid sees the press: remember which list
+            // it closed, so that a press on that item's arrow closes the list instead of reopening it.
+            if (static_cast<QFocusEvent *>(e)->reason() == Qt::MouseFocusReason &&
+                QApplication::focusWidget() == this) {
+                ListaZamknietaMysza = ListaTag;
+                QTimer::singleShot(0, this, [this] { ListaZamknietaMysza = 0; });
+            }
             ZamknijListe();
         } else if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(e)->key();
@@ -256,6 +264,7 @@ void TNastawy::mousePressEvent(QMouseEvent *e) {
         const QPoint p = e->position().toPoint();
         MouseDown(p.x(), p.y());
     }
+    ListaZamknietaMysza = 0;
     e->accept();
 }
 
