@@ -103,6 +103,11 @@ private:
     Wykres2D::TKorekta Korekta();
     uint8_t *BlokKorekty() const;
     bool Fokus() const;
+    // Adaptation offset the multiplier knots are drawn with (identification byte 67 - 128).
+    int PrzesuniecieWezlow() const;
+    // A press that picked a knot or point at p: a move of ProgPrzeciagania pixels from it drags.
+    void Chwyc(QPoint p);
+    static constexpr int ProgPrzeciagania = 4;
     bool Wykres() const { return tryb_ == 0 || (tryb_ >= 2 && tryb_ <= 4); }
     bool Tabela() const { return tryb_ == 1 || (tryb_ >= 5 && tryb_ <= 7); }
     int Item(int i) const;
@@ -117,6 +122,8 @@ private:
     int wezel_ = -1;
     int punkt_ = -1;
     int kursorX_ = -1, kursorY_ = -1;
+    QPoint chwyt_{-1, -1}; // where the press that may start a drag was; x < 0: none
+    bool ciagnie_ = false; // the drag has started (moved far enough from chwyt_)
     bool rysuje_ = false;
     int rysowan_ = 0;
     QTimer *timer_ = nullptr;

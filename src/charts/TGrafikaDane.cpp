@@ -76,13 +76,17 @@ void TGrafika::RysujWezly(QPainter &g, const QPoint *pts, const int *idx, int n,
     }
 }
 
+int TGrafika::PrzesuniecieWezlow() const {
+    // Identification byte 67 is 128 when there is no adaptation; 0 means it was never read.
+    return s_->Identyfikacja[67] ? s_->Identyfikacja[67] - 128 : 0;
+}
+
 void TGrafika::DaneTrybu0(QPainter &g) {
     const TObszar &o = o_;
     const int left = o.left, w = o.w, h = o.h, bottom = o.bottom;
     const int skala = s_->MultiplierScale;
     const int i239 = Item(239);
-    // Identification byte 67 is 128 when there is no adaptation; 0 means it was never read.
-    const int id67 = s_->Identyfikacja[67] ? s_->Identyfikacja[67] - 128 : 0;
+    const int id67 = PrzesuniecieWezlow();
     const int id66 = s_->Identyfikacja[66] ? s_->Identyfikacja[66] - 128 : 0;
 
     if (Item(ItemAdaptacja) != 0) {

@@ -68,6 +68,7 @@ void TGrafika::mousePressEvent(QMouseEvent *e) {
 
 void TGrafika::Nacisnij(QPoint p, Qt::MouseButton button) {
     const TObszar &o = o_;
+    chwyt_ = QPoint(-1, -1); // a drag starts only from a press that picks a knot or point
     if (!Wykres() || !o.Rysowalny()) return;
     const int x = p.x(), y = p.y();
     if (tryb_ == 0) {
@@ -100,7 +101,9 @@ void TGrafika::Nacisnij(QPoint p, Qt::MouseButton button) {
             }
             wezel_ = m.wybrany;
         } else {
-            wezel_ = m.Najblizszy(xr, yr);
+            // The knots are drawn with the adaptation offset: pick them where they are drawn.
+            wezel_ = m.Najblizszy(xr, yr - PrzesuniecieWezlow());
+            if (wezel_ >= 0) Chwyc(p);
         }
         Rysuj();
         return;
@@ -118,6 +121,7 @@ void TGrafika::Nacisnij(QPoint p, Qt::MouseButton button) {
         punkt_ = k.wybrany;
     } else {
         punkt_ = k.Najblizszy(xr, yr);
+        if (punkt_ >= 0) Chwyc(p);
     }
     Rysuj();
 }
@@ -126,9 +130,17 @@ void TGrafika::mouseMoveEvent(QMouseEvent *e) {
     if (e->buttons() & Qt::LeftButton) Przeciagnij(e->position().toPoint());
 }
 
+void TGrafika::Chwyc(QPoint p) {
+    chwyt_ = p;
+    ciagnie_ = false;
+}
+
 void TGrafika::Przeciagnij(QPoint p) {
     const TObszar &o = o_;
-    if (!o.Rysowalny() || !Fokus()) return;
+    if (!o.Rysowalny() || !Fokus() || chwyt_.x() < 0) return;
+    // A shake of the hand while clicking is no drag.
+    if (!ciagnie_ && (p - chwyt_).manhattanLength() < ProgPrzeciagania) return;
+    ciagnie_ = true;
     if (tryb_ == 0) {
         const int skala = s_->MultiplierScale;
         if (wezel_ < 0 || skala <= 0) return;
@@ -139,7 +151,7 @@ void TGrafika::Przeciagnij(QPoint p) {
         if (wezel_ >= 1 && wezel_ <= 24)
             x = std::clamp((p.x() - o.left) * skala / o.w, 1, std::max(1, skala - 1));
         s_->Nastawy[ItemWezly + wezel_] = uint8_t(wezel_ == 0 ? 0 : x);
-        s_->Mnoznik1[x] = uint8_t(std::clamp(yr, m.Min(), m.Max()));
+        s_->Mnoznik1[x] = uint8_t(std::clamp(yr - PrzesuniecieWezlow(), m.Min(), m.Max()));
         m.Przelicz();
         wezel_ = m.wybrany;
         Zapisz(3);

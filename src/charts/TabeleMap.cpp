@@ -51,9 +51,10 @@ bool ZmienBlok(uint8_t *t, int c0, int c1, int r0, int r1, int delta, int lo, in
     for (int c = std::max(0, std::min(c0, c1)); c <= std::min(15, std::max(c0, c1)); ++c)
         for (int r = std::max(0, std::min(r0, r1)); r <= std::min(15, std::max(r0, r1)); ++r) {
             uint8_t &v = t[c * 16 + r];
-            const int n = v + delta;
-            if (n < lo || n > hi) continue;
-            v = uint8_t(n);
+            // A cell is raised while below the upper limit and lowered while above the lower one, so
+            // a cell outside the range moves back towards it.
+            if (delta > 0 ? v >= hi : v <= lo) continue;
+            v = uint8_t(std::clamp(v + delta, 0, 255));
             zmiana = true;
         }
     return zmiana;

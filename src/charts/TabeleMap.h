@@ -26,8 +26,8 @@ uint32_t KolorOdchylki(int roznica, bool obd);
 // Background of an RPM-correction cell of value v (100 = none).
 uint32_t KolorKorekty(int v);
 
-// Adds delta to every cell of the block c0…c1, r0…r1 (entry c × 16 + r) that stays within lo…hi.
-// Returns whether any cell changed.
+// Adds delta (+1 or -1) to every cell of the block c0…c1, r0…r1 (entry c × 16 + r) that is below hi
+// (raising) or above lo (lowering). Returns whether any cell changed.
 bool ZmienBlok(uint8_t *t, int c0, int c1, int r0, int r1, int delta, int lo, int hi);
 
 } // namespace TabeleMap

@@ -66,6 +66,100 @@ private slots:
         QCOMPARE(int(t.s.Mnoznik1[199]), 150);
     }
 
+    // Only a press that picked a knot inside the plot starts a drag, and only a move of a few pixels.
+    void dragNeedsAPickedKnot() {
+        TStanowisko t;
+        Aktywne(t);
+        t.s.Nastawy[ItemWezly + 1] = 100;
+        t.Tryb(0);
+        const TObszar o = t.g->Obszar();
+        const QPoint knot(o.left + o.w / 2 + 1, o.bottom - o.h / 2 + 1);
+        const QPoint far(o.left + o.w * 3 / 5 + 1, o.bottom - o.h * 7 / 10);
+        const int e = (t.g->height() - 14) / 2;
+        auto image = [&] {
+            return QByteArray(reinterpret_cast<char *>(t.s.Mnoznik1), 256) +
+                   QByteArray(reinterpret_cast<char *>(t.s.Nastawy + ItemWezly), Wezly);
+        };
+        // The raise button, an x-axis label, the y-axis title, the right axis.
+        const QPoint presses[] = {{t.g->width() - 10, e - 10},
+                                  {o.left + 100, o.bottom + 15},
+                                  {10, o.bottom - o.h / 2},
+                                  {o.right() + 30, o.bottom - o.h / 2}};
+        for (const QPoint &p : presses) {
+            QTest::mouseClick(t.g, Qt::LeftButton, {}, knot);
+            QVERIFY(t.g->WybranyWezel() > 0);
+            QTest::mousePress(t.g, Qt::LeftButton, {}, p);
+            t.Bez();
+            const QByteArray before = image();
+            QTest::mouseMove(t.g, far);
+            QTest::mouseRelease(t.g, Qt::LeftButton, {}, far);
+            QCOMPARE(image(), before);
+            QCOMPARE(t.s.WriteRequests, 0u);
+        }
+        // A press on the knot and a shake of one pixel is a click, not a drag.
+        QTest::mousePress(t.g, Qt::LeftButton, {}, knot);
+        QTest::mouseMove(t.g, knot + QPoint(1, 1));
+        QTest::mouseRelease(t.g, Qt::LeftButton, {}, knot + QPoint(1, 1));
+        QCOMPARE(int(t.s.Mnoznik1[100]), 101); // as the raise button left it
+        QCOMPARE(t.s.WriteRequests, 0u);
+        // In a curve mode a press outside the plot does not drag the selected point either.
+        t.Tryb(4);
+        t.g->Nacisnij(QPoint(o.left + o.w / 2, o.bottom - o.h / 2), Qt::RightButton);
+        QVERIFY(t.g->WybranyPunkt() > 0);
+        t.Bez();
+        const QByteArray curve(reinterpret_cast<char *>(t.s.KorCis), 256);
+        QTest::mousePress(t.g, Qt::LeftButton, {}, QPoint(o.left + 100, o.bottom + 15));
+        QTest::mouseMove(t.g, far);
+        QTest::mouseRelease(t.g, Qt::LeftButton, {}, far);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(t.s.KorCis), 256), curve);
+    }
+
+    // Knots are drawn at the table's value plus the adaptation offset (identification byte 67 - 128):
+    // the mouse picks and drags them where they are drawn.
+    void knotsUnderTheAdaptationOffset() {
+        TStanowisko t;
+        Aktywne(t);
+        t.s.Identyfikacja[67] = 128 + 10;
+        t.s.Nastawy[ItemWezly + 1] = 100; // table value 100, drawn at 1.10
+        t.Tryb(0);
+        const TObszar o = t.g->Obszar();
+        const QPoint drawn(o.left + o.w / 2 + 1, int(o.bottom - 60 * o.h * 0.01 + 1));
+        QTest::mouseClick(t.g, Qt::LeftButton, {}, drawn);
+        QCOMPARE(t.g->WybranyWezel(), 1);
+        QCOMPARE(t.g->Etykieta(1), QStringLiteral("1.10"));
+        // Dragged to 1.20 (70 % of the height above the bottom): the table keeps 1.20 - 0.10.
+        const QPoint to(o.left + o.w * 3 / 5 + 1, o.bottom - 494);
+        QTest::mousePress(t.g, Qt::LeftButton, {}, drawn);
+        QTest::mouseMove(t.g, to);
+        QTest::mouseRelease(t.g, Qt::LeftButton, {}, to);
+        QCOMPARE(int(t.s.Nastawy[ItemWezly + t.g->WybranyWezel()]), 120);
+        QCOMPARE(int(t.s.Mnoznik1[120]), 110);
+    }
+
+    // Each curve mode asks for its own curve, and a key edit writes that curve alone.
+    void curveModes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<uint32_t>("bit");
+        QTest::newRow("reducer temperature") << 2 << 9 << 512u;
+        QTest::newRow("gas temperature") << 3 << 10 << 1024u;
+        QTest::newRow("gas pressure") << 4 << 8 << 256u;
+    }
+    void curveModes() {
+        QFETCH(int, mode);
+        QFETCH(int, id);
+        QFETCH(uint32_t, bit);
+        TStanowisko t;
+        Aktywne(t);
+        t.g->UstawTryb(mode);
+        QCOMPARE(t.s.CurveSelected, id);
+        QCOMPARE(t.s.ReadRequests & 0x700u, bit);
+        t.Bez();
+        t.g->PoleFokusu()->setFocus();
+        t.g->KlawiszMapy(Qt::Key_Up, Qt::NoModifier); // every used point
+        QCOMPARE(t.s.WriteRequests, bit);
+    }
+
     void keysNeedTheFocus() {
         TStanowisko t;
         t.Tryb(0);
@@ -128,25 +222,31 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("value");
-        QTest::addColumn<int>("share"); // expected x as a share of w in percent
-        QTest::newRow("reducer 90") << 2 << 40 << 90 << 0;
-        QTest::newRow("reducer 240") << 2 << 40 << 240 << 100;
-        QTest::newRow("gas temperature 163") << 3 << 42 << 163 << 50;
-        QTest::newRow("petrol 10.0 ms") << 0 << 19 << 100 << 50;
-        QTest::newRow("petrol beyond the scale") << 0 << 19 << 250 << 100;
+        QTest::addColumn<int>("share");    // expected x as a share of w in percent
+        QTest::addColumn<int>("pressure"); // manifold pressure, 0.01 bar (16 bits at 44)
+        QTest::addColumn<int>("yshare");   // mode 0: expected height of y as a share of h in percent
+        QTest::newRow("reducer 90") << 2 << 40 << 90 << 0 << 50 << 0;
+        QTest::newRow("reducer 240") << 2 << 40 << 240 << 100 << 50 << 0;
+        QTest::newRow("gas temperature 163") << 3 << 42 << 163 << 50 << 50 << 0;
+        QTest::newRow("petrol 10.0 ms") << 0 << 19 << 100 << 50 << 50 << 50;
+        QTest::newRow("petrol beyond the scale") << 0 << 19 << 250 << 100 << 50 << 50;
+        // 3.00 bar = 0x012C: the high byte puts it above the last load point (1.00 bar), at the top.
+        QTest::newRow("manifold 3.00 bar") << 0 << 19 << 100 << 50 << 300 << 100;
     }
     void cursor() {
         QFETCH(int, mode);
         QFETCH(int, offset);
         QFETCH(int, value);
         QFETCH(int, share);
+        QFETCH(int, pressure);
+        QFETCH(int, yshare);
         TStanowisko t;
         t.Tryb(mode);
         const int rysowan = t.g->LiczbaRysowan();
-        t.Odpowiedz({{offset, value}, {44, 50}});
+        t.Odpowiedz({{offset, value}, {44, pressure & 0xFF}, {45, pressure >> 8}});
         const TObszar o = t.g->Obszar();
         QCOMPARE(t.g->KursorX(), o.left + o.w * share / 100);
-        if (mode == 0) QCOMPARE(t.g->KursorY(), o.bottom - o.h / 2);
+        if (mode == 0) QCOMPARE(t.g->KursorY(), o.bottom - o.h * yshare / 100);
         QCOMPARE(t.g->LiczbaRysowan(), rysowan); // the picture is not composed again
     }
 
@@ -244,6 +344,44 @@ private slots:
         t.Odpowiedz({{15, 0}, {16, 0}});
         t.g->KlawiszMapy(Qt::Key_Plus, Qt::KeypadModifier);
         QCOMPARE(int(t.s.KorObr1[0]), 100);
+    }
+
+    // The petrol map's dots join its trend up to RPM column 12; the deviation line lies above the
+    // deviation scale's zero when petrol times are longer than gas times.
+    void mapTrendAndDeviation() {
+        TStanowisko t;
+        auto count = [&](const QColor &c, int x0, int x1, int y0, int y1) {
+            int n = 0;
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x)
+                    n += t.g->Obraz().pixelColor(x, y) == c;
+            return n;
+        };
+        const QColor red(255, 0, 0), blue(2, 116, 253);
+        uint8_t *a = t.s.Mapy[MapaA], *b = t.s.Mapy[MapaB];
+        const TObszar &o = t.g->Obszar();
+        int reds[2] = {};
+        for (int c : {12, 13}) {
+            std::memset(a, 0, 256);
+            std::memset(b, 0, 256);
+            for (int r = 1; r <= 5; ++r)
+                a[c * 16 + r] = uint8_t(10 + 30 * r);
+            t.Tryb(0);
+            reds[c - 12] = count(red, o.left, o.right(), o.top(), o.bottom);
+        }
+        QVERIFY2(reds[0] > reds[1] + 500, qPrintable(QStringLiteral("%1 %2").arg(reds[0]).arg(reds[1])));
+        // Petrol 2.0 ms longer than gas everywhere: the line at bottom - 0.2 h - 20 h / 400.
+        std::memset(a, 0, 256);
+        for (int c = 1; c < 10; ++c)
+            for (int r = 2; r < 12; ++r) {
+                a[c * 16 + r] = uint8_t(20 + 6 * r + c);
+                b[c * 16 + r] = uint8_t(a[c * 16 + r] - 20);
+            }
+        t.Tryb(0);
+        const int x = o.left + 64 * o.w / 200;
+        const int above = int(o.bottom - 0.25 * o.h), below = int(o.bottom - 0.15 * o.h);
+        QVERIFY(count(blue, x - 5, x + 5, above - 3, above + 3) > 0);
+        QCOMPARE(count(blue, x - 5, x + 5, below - 3, below + 3), 0);
     }
 
     void deviationColours() {

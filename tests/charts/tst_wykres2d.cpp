@@ -280,6 +280,13 @@ private slots:
         QCOMPARE(int(t[2 * 16 + 4]), 101);
         QCOMPARE(int(t[1 * 16 + 3]), 101);
         QCOMPARE(int(t[0 * 16 + 3]), 100); // outside the block
+        // Cells outside 50 … 150 move towards the range: 40 rises, 160 falls, neither moves away.
+        t[1 * 16 + 3] = 40;
+        t[1 * 16 + 4] = 160;
+        QVERIFY(TabeleMap::ZmienBlok(t, 1, 1, 3, 4, 1, 50, 150));
+        QCOMPARE(QPoint(t[1 * 16 + 3], t[1 * 16 + 4]), QPoint(41, 160));
+        QVERIFY(TabeleMap::ZmienBlok(t, 1, 1, 3, 4, -1, 50, 150));
+        QCOMPARE(QPoint(t[1 * 16 + 3], t[1 * 16 + 4]), QPoint(41, 159));
         std::memset(t, 50, sizeof t);
         QVERIFY(!TabeleMap::ZmienBlok(t, 0, 15, 0, 15, -1, 50, 150));
     }
