@@ -66,8 +66,7 @@ void TFormLevel::showEvent(QShowEvent *e) {
     TDialog::showEvent(e);
     if (!katalog_) return;
     if (link_) link_->PollMode |= BitPoziomu;
-    ostatnieLampki_ = 255;
-    ostatnieNapiecie_ = 255;
+    ostatnieLampki_ = ostatnieNapiecie_ = Zapomniane;
     EditNapiecie->clear();
     for (int k = 0; k < 5; ++k)
         Lampka(k, Szary);

@@ -61,8 +61,11 @@ private:
     void KoniecPomiaru();
     TKatalogNastaw *katalog_ = nullptr;
     QPointer<TSterownik> link_;
-    int ostatnieLampki_ = 255;
-    int ostatnieNapiecie_ = 255;
+    // The last lamp byte and voltage byte shown; Zapomniane, outside the byte range, makes the next
+    // reply update both (255 is a real reading: an open-circuit sensor).
+    static constexpr int Zapomniane = -1;
+    int ostatnieLampki_ = Zapomniane;
+    int ostatnieNapiecie_ = Zapomniane;
     std::array<uint32_t, 5> lampki_{};
     std::array<bool, 4> czerwone_{};
 };

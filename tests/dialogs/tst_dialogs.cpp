@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <array>
+#include <cstring>
 #include <memory>
 
 class TstDialogs : public QObject {
@@ -43,6 +45,7 @@ private slots:
     void cleanup();
     void nozzleEstimate_data();
     void nozzleEstimate();
+    void nozzlePressureCorrections();
     void calculatorPresetsAndKeepsPower();
     void injectorRows_data();
     void injectorRows();
@@ -133,6 +136,15 @@ void TstDialogs::nozzleEstimate() {
     QFETCH(bool, unit);
     QCOMPARE(w.Tekst, text);
     QCOMPARE(w.Jednostka, unit);
+}
+
+// Entries 3 … 12 of the pressure list (1.30 … 2.20 bar) on 100 HP / 4 cylinders: 1.5625 + 0.2 + correction.
+void TstDialogs::nozzlePressureCorrections() {
+    const double correction[] = {-0.10, -0.15, -0.20, -0.20, -0.25, -0.25, -0.25, -0.30, -0.30};
+    for (int entry = 3; entry <= 11; ++entry)
+        QVERIFY2(qAbs(ObliczDysze(100, false, 4, entry, false, 0, 2).Srednica -
+                      (1.7625 + correction[entry - 3])) < 1e-9,
+                 qPrintable(QString::number(entry)));
 }
 
 void TstDialogs::calculatorPresetsAndKeepsPower() {
@@ -261,6 +273,13 @@ void TstDialogs::levelLampsAndVoltage() {
     rx[13] = 0x03; // the fill bit wins over the warning bit
     f->NowyOdczyt(rx);
     QCOMPARE(f->KolorLampki(0), TFormLevel::Zielony);
+    // Opened again with an open-circuit sensor: a steady 255 (5.10 V, every lamp bit) is shown too.
+    f->reject();
+    d->Przygotuj(40, QFont())->show();
+    std::memset(rx, 255, sizeof rx);
+    f->NowyOdczyt(rx);
+    QCOMPARE(f->EditNapiecie->text(), QStringLiteral("5.10"));
+    QCOMPARE(f->KolorLampki(4), TFormLevel::Zielony);
     Grab(f, "level");
     f->reject();
 }
@@ -368,6 +387,14 @@ void TstDialogs::sequenceMatrixClicks() {
     rx[21] = 0x01; // one petrol signal at a time, engine at rest
     f->NowyOdczyt(rx);
     QCOMPARE(f->Edit1->text(), k->TekstNastawy(8, 0));
+    // From 2000 rpm (bytes 17-18 x 10: 200, then 256) or with byte 19 at 60 the detection holds: every
+    // signal at once changes nothing.
+    rx[21] = 0xFF;
+    for (const auto &b : {std::array<int, 3>{200, 0, 0}, {0, 1, 0}, {0, 0, 60}}) {
+        rx[17] = uint8_t(b[0]), rx[18] = uint8_t(b[1]), rx[19] = uint8_t(b[2]);
+        f->NowyOdczyt(rx);
+        QCOMPARE(f->Edit1->text(), k->TekstNastawy(8, 0));
+    }
     Grab(f, "seq");
     s->InjectorCount = 5;
     d->Przygotuj(8, QFont())->show();

@@ -134,6 +134,18 @@ private slots:
         QVERIFY(!g.f.Timer1.isActive() && !d.Timer1.isActive());
         QVERIFY(g.f.Edit2->text() != before);
         QCOMPARE(d.Pola[0]->text(), QStringLiteral("TARVEN ECO+"));
+        // Serial, production date, version (digits, firmware date, hardware letter) and channels.
+        const uint8_t id[] = {'S', 'N', '4', '2', 0};
+        std::memcpy(g.r.Eng.Identyfikacja + 6, id, sizeof id);
+        const uint8_t date[] = {23, 7, 9}, version[] = {3, 8, 1}, firmware[] = {24, 3, 5};
+        std::memcpy(g.r.Eng.Identyfikacja + 46, date, 3);
+        std::memcpy(g.r.Eng.Identyfikacja + 58, version, 3);
+        std::memcpy(g.r.Eng.Identyfikacja + 62, firmware, 3);
+        g.r.Eng.Identyfikacja[53] = 1;
+        g.r.Eng.InjectorCount = 6;
+        d.Wypelnij();
+        QCOMPARE((QStringList{d.Pola[1]->text(), d.Pola[2]->text(), d.Pola[3]->text(), d.Pola[4]->text()}),
+                 (QStringList{"SN42", "2023.07.09", "3.8.1  (24.03.05)  B ", "6"}));
         const QTableWidget *t = g.f.StringGrid1;
         QCOMPARE(t->rowCount(), 33);
         QCOMPARE(t->item(0, 5)->text(), LangText(1346));
