@@ -37,6 +37,7 @@ TObd::~TObd() {
     MyGridStatus = nullptr;
     MyGridPidy = nullptr;
     MyRichDtc = nullptr;
+    MyPojazd = nullptr;
     PortClose();
 }
 
@@ -47,6 +48,7 @@ void TObd::WcisnietoPrzycisk(int przycisk) {
     case 0: Stan = 100; break;
     case 3: Stan = 3000; break;
     case 4: Stan = 4000; break;
+    case 5: Stan = 5000; break;
     default: break;
     }
 }
