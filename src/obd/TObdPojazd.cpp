@@ -101,11 +101,14 @@ void TObd::OdpowiedzPojazdu() {
                                       (uint32_t(uint8_t(d[5])) << 8) | uint8_t(d[6]);
                 for (int i = 0; i < 32; ++i) {
                     const int n = nr + 1 + i;
-                    // PID 01 has no place in a freeze frame and 02 was read first.
-                    if (!((bity >> (31 - i)) & 1) || n <= 0x02 || n > 0x60 || pidyZamrozenia_.contains(n))
+                    // PID 01 has no place in a freeze frame and 02 was read first; bitmaps go up to
+                    // 02 60 00, values as far as the catalogue goes.
+                    const bool mapa = MapaPidow(n);
+                    if (!((bity >> (31 - i)) & 1) || n <= 0x02 || (mapa ? n > 0x60 : n >= Pidy.size()) ||
+                        pidyZamrozenia_.contains(n))
                         continue;
                     pidyZamrozenia_.insert(n);
-                    (MapaPidow(n) ? mapy : wartosci).append("02" + Hex2(n) + "00");
+                    (mapa ? mapy : wartosci).append("02" + Hex2(n) + "00");
                 }
             } else if (nr < Pidy.size()) {
                 const pid &p = Pidy[nr];
