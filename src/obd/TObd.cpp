@@ -48,7 +48,8 @@ void TObd::WcisnietoPrzycisk(int przycisk) {
     case 0: Stan = 100; break;
     case 3: Stan = 3000; break;
     case 4: Stan = 4000; break;
-    case 5: Stan = 5000; break;
+    // The vehicle read waits for polling: a connection or a trouble-code read under way goes on.
+    case 5: pojazdZamowiony_ = true; break;
     default: break;
     }
 }

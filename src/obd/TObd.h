@@ -80,7 +80,7 @@ public:
     std::function<void(int kind, int a, int b, int c)> OnZdarzenie;
 
     // ---- buttons and commands
-    // 0 restart, 3 read codes, 4 clear codes, 5 read the vehicle page
+    // 0 restart, 3 read codes, 4 clear codes (all at once); 5 read the vehicle page (when polling)
     void WcisnietoPrzycisk(int przycisk);
     void SetProtokol(int protokol);
     void AtCommand(const QByteArray &tekst);
@@ -170,6 +170,7 @@ private:
     QList<QByteArray> kolejkaPojazdu_; // requests of the vehicle read still to ask
     QByteArray zadaniePojazdu_;        // the one asked last
     QSet<int> pidyZamrozenia_;         // freeze-frame PIDs already asked
+    bool pojazdZamowiony_ = false;     // "Read" pressed: the vehicle is read when polling comes
 
     bool pierwszyTik_ = true;
 };

@@ -313,6 +313,10 @@ void TObd::PetlaZadan() {
 
     // ---- polling
     case 1000:
+        if (pojazdZamowiony_) {
+            Stan = 5000;
+            break;
+        }
         if (Protokol < 6) Opoznienie = 200;
         if (WymuszonyProtokol != 0)
             Nadaj(ZCr("0101"));

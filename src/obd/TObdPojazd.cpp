@@ -31,6 +31,7 @@ TObdEcuPojazdu &TObd::EcuPojazdu(int adres) {
 
 void TObd::CzytajPojazd() {
     Pojazd = TObdPojazd();
+    pojazdZamowiony_ = false;
     pidyZamrozenia_.clear();
     kolejkaPojazdu_.clear();
     // Every item is asked whatever the info-type bitmap 09 00 says: adapters and units differ.

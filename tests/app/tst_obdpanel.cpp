@@ -129,6 +129,7 @@ private slots:
         // "Read" starts the engine's vehicle steps.
         o.w->Obd->Stan = 1000;
         QTest::mouseClick(page->PrzyciskCzytaj, Qt::LeftButton);
+        o.w->Obd->PetlaZadan();
         QCOMPARE(o.w->Obd->Stan, 5000);
         o.w->Obd->PetlaZadan();
         QCOMPARE(page->LiniaStatusu->text(), QStringLiteral("Reading…"));
