@@ -5,6 +5,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "app/TWidokPojazdu.h"
 #include "charts/TGrafika.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
@@ -156,6 +157,8 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     Obd->MyGridStatus = PanelObd->GridStatus.get();
     Obd->MyGridPidy = PanelObd->GridPidy.get();
     Obd->MyRichDtc = PanelObd->Dtc.get();
+    Obd->MyPojazd = PanelObd->Pojazd;
+    PanelObd->Pojazd->OnCzytaj = [this] { Obd->WcisnietoPrzycisk(5); };
     Obd->OnZdarzenie = [this](int kind, int a, int b, int c) { Zdarzenie(kind, a, b, c); };
     Obd->Sterownik = Sterownik1;
     // Clicks, double clicks and Enter on the PID grid toggle polling, while the engine allows it.

@@ -4,6 +4,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "app/TWidokPojazdu.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TFormDevice.h"
@@ -159,6 +160,8 @@ void TForm1::Relabel() {
     TabObd[2]->setText(LangText(1100));
     TabObd[3]->setText(LangText(1211));
     PanelObd->SpeedButton41->setText(LangText(1232));
+    PanelObd->SpeedButton43->setText(LangText(4400));
+    PanelObd->Pojazd->Relabel();
 
     BannerKanaly->setText(QString());
     BannerBledy->setText(QLatin1Char(' ') + LangText(1232) + QLatin1Char(' '));

@@ -4,6 +4,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "app/TWidokPojazdu.h"
 #include "device/TSterownik.h"
 #include "widgets/TRichBox.h"
 
@@ -87,6 +88,7 @@ void TForm1::UstawSchemat() {
         KoloryPanelu(b, p.Box, p.Text);
     for (TSiatka *g : {PanelObd->StringGridElm, PanelObd->StringGridPid})
         KoloryPanelu(g, p.Box, p.Text);
+    PanelObd->Pojazd->UstawKolory(p);
     KoloryPanelu(StringGrid1, p.Background, p.Text);
     KoloryPanelu(PanelLeft, p.Background, p.Text);
     for (QLabel *b : {BannerKanaly, BannerBledy, BannerInfo})

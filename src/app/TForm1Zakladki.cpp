@@ -3,6 +3,7 @@
 
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
+#include "app/TWidokPojazdu.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
@@ -261,6 +262,7 @@ void TForm1::SpeedButton31Click() {
         PanelObd->RichEditDtc->Wyczysc();
         PanelObd->RichEditDtc->show();
         PanelObd->StringGridPid->hide();
+        PanelObd->Pojazd->hide();
         PanelObd->PokazStatus(false);
         nastawyWCentrum(sub == 1 ? 50 : 51);
         Ustaw(Btn[0], LangText(1273), sub == 1 ? 393 : 395, Paleta.Text);
@@ -286,11 +288,15 @@ void TForm1::SpeedButton31Click() {
 }
 
 void TForm1::SpeedButton41Click() {
-    const bool bledy = PanelObd->SpeedButton41->isChecked();
-    PanelObd->RichEditDtc->setVisible(bledy);
-    PanelObd->StringGridPid->setVisible(!bledy);
-    KolorPrzycisku(PanelObd->SpeedButton41, bledy ? Paleta.SelectedTab : Paleta.Text);
-    KolorPrzycisku(PanelObd->SpeedButton42, bledy ? Paleta.Text : Paleta.SelectedTab);
+    // Errors, PID grid or the vehicle page.
+    const int tab = PanelObd->Grupa->checkedId();
+    PanelObd->RichEditDtc->setVisible(tab == 0);
+    PanelObd->StringGridPid->setVisible(tab == 1);
+    PanelObd->Pojazd->setVisible(tab == 2);
+    PanelObd->PokazStatus(tab != 2); // the vehicle page takes the whole width; its status line says enough
+    QPushButton *tabs[3] = {PanelObd->SpeedButton41, PanelObd->SpeedButton42, PanelObd->SpeedButton43};
+    for (int i = 0; i < 3; ++i)
+        KolorPrzycisku(tabs[i], i == tab ? Paleta.SelectedTab : Paleta.Text);
 }
 
 // ------------------------------------------------------------------------------------ action buttons
@@ -342,7 +348,10 @@ void TForm1::Akcja(int tag) {
         break;
     case 390: Obd->PortOpen(-1); break;
     case 391: Obd->WcisnietoPrzycisk(3); break;
-    case 392: Obd->WcisnietoPrzycisk(4); break;
+    case 392:
+        // Clearing also erases the freeze frame and resets the readiness monitors: asked first.
+        if (tak(4424)) Obd->WcisnietoPrzycisk(4);
+        break;
     case 393: Sterownik1->CzytajBledyObd(0); break;
     case 394: Sterownik1->KasujBledyObd(0); break;
     case 395: Sterownik1->CzytajBledyObd(1); break;

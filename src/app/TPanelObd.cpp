@@ -1,5 +1,6 @@
 #include "app/TPanelObd.h"
 
+#include "app/TWidokPojazdu.h"
 #include "widgets/TRichBox.h"
 
 #include <QButtonGroup>
@@ -15,7 +16,9 @@ TPanelObd::TPanelObd(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelObd"));
     SpeedButton41 = new QPushButton(this);
     SpeedButton42 = new QPushButton(QStringLiteral("PID"), this);
-    for (QPushButton *b : {SpeedButton41, SpeedButton42}) {
+    SpeedButton43 = new QPushButton(this);
+    SpeedButton43->setObjectName(QStringLiteral("SpeedButton43"));
+    for (QPushButton *b : {SpeedButton41, SpeedButton42, SpeedButton43}) {
         b->setCheckable(true);
         b->setFlat(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -23,6 +26,7 @@ TPanelObd::TPanelObd(QWidget *parent) : QWidget(parent) {
     Grupa = new QButtonGroup(this);
     Grupa->addButton(SpeedButton41, 0);
     Grupa->addButton(SpeedButton42, 1);
+    Grupa->addButton(SpeedButton43, 2);
     SpeedButton42->setChecked(true);
 
     RichEditDtc = new TRichBox(this);
@@ -42,6 +46,8 @@ TPanelObd::TPanelObd(QWidget *parent) : QWidget(parent) {
     GridPidy = std::make_unique<TObdSiatka>(StringGridPid, 2, 2);
     Dtc = std::make_unique<TObdRichBox>(RichEditDtc);
     RichEditDtc->hide();
+    Pojazd = new TWidokPojazdu(this);
+    Pojazd->hide();
 }
 
 TPanelObd::~TPanelObd() = default;
@@ -66,14 +72,17 @@ void TPanelObd::Rozmiesc() {
     int y = 0;
     SpeedButton41->setVisible(zakladki_);
     SpeedButton42->setVisible(zakladki_);
+    SpeedButton43->setVisible(zakladki_);
     if (zakladki_) {
         SpeedButton41->setGeometry(0, 0, 120, WysokoscZakladek);
         SpeedButton42->setGeometry(120, 0, 120, WysokoscZakladek);
+        SpeedButton43->setGeometry(240, 0, 120, WysokoscZakladek);
         y = WysokoscZakladek;
     }
     const QRect lewa(0, y, w - prawa - (prawa ? 4 : 0), h - y);
     RichEditDtc->setGeometry(lewa);
     StringGridPid->setGeometry(lewa);
+    Pojazd->setGeometry(lewa);
     StringGridElm->setVisible(status_);
     if (status_) {
         StringGridElm->setFixedWidth(prawa);

@@ -1,6 +1,7 @@
 #pragma once
-// The OBD panel of the bottom dock: a tab row (errors / PID), the trouble-code box, the PID grid and,
-// at the right edge, the adapter status grid. The engine writes into them through the adapters.
+// The OBD panel of the bottom dock: a tab row (errors / PID / vehicle), the trouble-code box, the PID
+// grid, the vehicle page and, at the right edge, the adapter status grid. The engine writes into them
+// through the adapters.
 #include "app/TObdWidgety.h"
 
 #include <QWidget>
@@ -10,6 +11,7 @@ class QPushButton;
 class QButtonGroup;
 class TRichBox;
 class TSiatka;
+class TWidokPojazdu;
 
 class TPanelObd : public QWidget {
     Q_OBJECT
@@ -25,10 +27,12 @@ public:
 
     QPushButton *SpeedButton41; // errors
     QPushButton *SpeedButton42; // "PID"
+    QPushButton *SpeedButton43; // vehicle
     QButtonGroup *Grupa;
     TRichBox *RichEditDtc;
     TSiatka *StringGridPid;
     TSiatka *StringGridElm;
+    TWidokPojazdu *Pojazd;
 
     std::unique_ptr<TObdSiatka> GridStatus;
     std::unique_ptr<TObdSiatka> GridPidy;

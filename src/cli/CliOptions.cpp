@@ -129,6 +129,8 @@ QString CliUsage() {
         "  obd pids [--pid XX]... [--seconds N]  PID values as they arrive: XX TAB name TAB value\n"
         "  obd dtc                        read the trouble codes\n"
         "  obd clear-dtc                  clear the trouble codes\n"
+        "  obd vehicle [--json]           readiness monitors, freeze frame, VIN, calibration IDs, CVNs\n"
+        "                                 and ECU name of every control unit that answers\n"
         "\n"
         "Without --seconds, monitor, record and obd pids run until interrupted (Ctrl-C).\n"
         "Exit codes: 0 done, 1 the device did not answer in time, 2 usage, 3 a file error.\n");

@@ -1,5 +1,5 @@
 // obd status | pids | dtc | clear-dtc: the OBD engine against the adapter, up to polling and then
-// the command's own part.
+// the command's own part (obd vehicle: CmdObdPojazd.cpp).
 #include "cli/Commands.h"
 #include "cli/ObdJob.h"
 #include "obd/ObdKasowanie.h"
@@ -151,9 +151,11 @@ protected:
 } // namespace
 
 int CmdObd(const CliOptions &o) {
-    if (o.Args.isEmpty()) return UsageError(QStringLiteral("obd needs status, pids, dtc or clear-dtc"));
+    if (o.Args.isEmpty())
+        return UsageError(QStringLiteral("obd needs status, pids, dtc, clear-dtc or vehicle"));
     const QString sub = o.Args.first();
     const QStringList rest = o.Args.mid(1);
+    if (sub == QLatin1String("vehicle")) return CmdObdPojazd(o, rest);
     TArgumenty a;
     QString error;
     if (sub == QLatin1String("pids")) {

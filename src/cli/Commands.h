@@ -1,6 +1,7 @@
 #pragma once
 // The commands of tarven-cli; each returns the exit code.
-class QString;
+#include <QStringList>
+
 struct CliOptions;
 
 int CmdPorts(const CliOptions &o);
@@ -15,6 +16,8 @@ int CmdExportCsv(const CliOptions &o);
 int CmdDefaults(const CliOptions &o);
 int CmdShowSet(const CliOptions &o);
 int CmdObd(const CliOptions &o);
+// obd vehicle [--json]; args are those after "vehicle".
+int CmdObdPojazd(const CliOptions &o, const QStringList &args);
 
 // Usage error of a command: the message and a hint on standard error; returns exit code 2.
 int UsageError(const QString &message);

@@ -1,6 +1,8 @@
 #pragma once
-// What the OBD engine draws into: the status grid, the PID grid and the trouble-code box.
-// The window implements these on its widgets; tests record what the engine wrote.
+// What the OBD engine draws into: the status grid, the PID grid, the trouble-code box and the vehicle
+// page. The window implements these on its widgets; tests record what the engine wrote.
+#include "obd/ObdPojazd.h"
+
 #include <QString>
 
 // Colours are framework colour values 0x00BBGGRR; ObdDefaultColour means the widget's own text colour.
@@ -44,4 +46,14 @@ public:
     virtual ~TObdTextBox() = default;
     virtual void Append(const QString &line, int colour = ObdDefaultColour) = 0;
     virtual void Clear() = 0;
+};
+
+// The vehicle page: readiness, freeze frame and vehicle information of every unit that answered.
+class TObdPojazdWidok {
+public:
+    virtual ~TObdPojazdWidok() = default;
+    // A read began (the page may show that it is reading).
+    virtual void CzytaniePojazdu() = 0;
+    // The read is done; units that answered nothing at all are not listed.
+    virtual void PokazPojazd(const TObdPojazd &pojazd) = 0;
 };

@@ -37,6 +37,7 @@ TObd::~TObd() {
     MyGridStatus = nullptr;
     MyGridPidy = nullptr;
     MyRichDtc = nullptr;
+    MyPojazd = nullptr;
     PortClose();
 }
 
@@ -47,6 +48,8 @@ void TObd::WcisnietoPrzycisk(int przycisk) {
     case 0: Stan = 100; break;
     case 3: Stan = 3000; break;
     case 4: Stan = 4000; break;
+    // The vehicle read waits for polling: a connection or a trouble-code read under way goes on.
+    case 5: pojazdZamowiony_ = true; break;
     default: break;
     }
 }

@@ -11,11 +11,13 @@
 //   TObdDekoder.cpp   polling, decoders, the PID grid, the relay to the gas controller
 //   TObdDtc.cpp       stored, pending and permanent trouble codes
 //   TObdStatus.cpp    the adapter status panel
+//   TObdPojazd.cpp    the vehicle page: readiness, freeze frame, vehicle information
 #include "link/TSerial.h"
 #include "obd/ObdModels.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -69,11 +71,16 @@ public:
     TObdGrid *MyGridPidy = nullptr;
     TObdTextBox *MyRichDtc = nullptr;
     int32_t WymuszonyProtokol = 0; // 0 = automatic protocol search
+    // The vehicle page. While it is set, the vehicle is read once after every connection and again
+    // after the codes were cleared.
+    TObdPojazdWidok *MyPojazd = nullptr;
+    TObdPojazd Pojazd; // the last vehicle read
 
     std::function<void(QObject *sender, const QString &text, uint32_t colour)> OnTekst;
     std::function<void(int kind, int a, int b, int c)> OnZdarzenie;
 
     // ---- buttons and commands
+    // 0 restart, 3 read codes, 4 clear codes (all at once); 5 read the vehicle page (when polling)
     void WcisnietoPrzycisk(int przycisk);
     void SetProtokol(int protokol);
     void AtCommand(const QByteArray &tekst);
@@ -107,6 +114,8 @@ public:
     void KolejnyPid();
     void WyswietlPid();
     QString DekodujPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt) const;
+    // The number behind the decoded text, for decoders that give one.
+    std::optional<double> WartoscPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt) const;
     static QString NazwaStandarduObd(uint32_t n);
     void OpiszPid();
     void ZmianaListy(int tryb);
@@ -121,6 +130,11 @@ public:
     void KodyBledowCyfra(uint16_t kod);
     void KodyBledowOpis(const QString &kod, int zasob);
     static QString TekstKodu(uint16_t kod);
+
+    // ---- vehicle page (task-loop states 5000-5002)
+    void CzytajPojazd();     // start: the list of requests
+    void ZapytajPojazd();    // the next request, or the end of the read
+    void OdpowiedzPojazdu(); // one answer, by unit
 
     // ---- ECU discovery and supported PIDs
     void SzukajEcu();
@@ -151,6 +165,12 @@ private:
     void UsunNaglowkiRamek(int q);
     void ObetnijNaCr();
     QString AdresEcu(int minCyfr) const;
+    TObdEcuPojazdu &EcuPojazdu(int adres);
+
+    QList<QByteArray> kolejkaPojazdu_; // requests of the vehicle read still to ask
+    QByteArray zadaniePojazdu_;        // the one asked last
+    QSet<int> pidyZamrozenia_;         // freeze-frame PIDs already asked
+    bool pojazdZamowiony_ = false;     // "Read" pressed: the vehicle is read when polling comes
 
     bool pierwszyTik_ = true;
 };

@@ -130,6 +130,26 @@ QString TObd::DekodujPid(int numer, uint32_t n, uint32_t a) const {
     }
 }
 
+std::optional<double> TObd::WartoscPid(int numer, uint32_t n, uint32_t a) const {
+    // Rounded as the text shows it.
+    auto jednoMiejsce = [](double v) { return std::round(v * 10.0) / 10.0 + 0.0; };
+    switch (Pidy[numer].typ) {
+    case 1: return double(a & 0x7F);
+    case 2:
+    case 11:
+    case 31: return double(n);
+    case 4: return jednoMiejsce(double(n) * 100.0 / 255.0);
+    case 5: return double(n) - 40.0;
+    case 6: return jednoMiejsce((double(n) - 128.0) * 100.0 / 128.0);
+    case 10: return double(n) * 3.0;
+    case 12: return double(n) * 0.25;
+    case 14: return double(n) * 0.5 - 64.0;
+    case 16: return double(n) * 0.01;
+    case 20: return double(a) * 0.005;
+    default: return std::nullopt;
+    }
+}
+
 void TObd::WyswietlPid() {
     if (AktualnyPid < 0 || AktualnyPid >= Pidy.size()) return;
     const std::optional<int> p = SzukajEcuPid(AktualnyPid);

@@ -308,11 +308,15 @@ void TObd::PetlaZadan() {
         break;
     case 406:
         StatusVoltage();
-        Stan = 1000;
+        Stan = MyPojazd ? 5000 : 1000; // the vehicle page is read once the car is known
         break;
 
     // ---- polling
     case 1000:
+        if (pojazdZamowiony_) {
+            Stan = 5000;
+            break;
+        }
         if (Protokol < 6) Opoznienie = 200;
         if (WymuszonyProtokol != 0)
             Nadaj(ZCr("0101"));
@@ -361,7 +365,16 @@ void TObd::PetlaZadan() {
         Nadaj(ZCr("04"));
         Stan = 4001;
         break;
-    case 4001: Stan = 1000; break;
+    // Clearing reset the monitors and the freeze frame: the page shows the car as it is now.
+    case 4001: Stan = MyPojazd ? 5000 : 1000; break;
+
+    // ---- vehicle page
+    case 5000:
+        CzytajPojazd();
+        Stan = 5001;
+        break;
+    case 5001: ZapytajPojazd(); break;
+    case 5002: OdpowiedzPojazdu(); break;
     default: break;
     }
 }

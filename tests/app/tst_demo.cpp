@@ -4,9 +4,11 @@
 #include "app/TForm1.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "app/TWidokPojazdu.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "widgets/TSiatka.h"
 
 #include <QLabel>
 #include <QStandardPaths>
@@ -80,6 +82,10 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(w.PanelRight->IkonaObd() > 0, 20000);
             QTRY_VERIFY_WITH_TIMEOUT(!w.PanelObd->StringGridElm->Komorka(1, 4).isEmpty(), 20000);
             QTRY_VERIFY_WITH_TIMEOUT(!w.PanelObd->StringGridPid->Komorka(4, 0x06).isEmpty(), 20000);
+            // The vehicle page was read by itself once the ECUs were known: the virtual car's VIN.
+            TSiatka *page = w.PanelObd->Pojazd->Siatka;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                page->findItems(QStringLiteral("TRVSIM0A0B1C23456"), Qt::MatchExactly).size() == 1, 20000);
             w.close();
         }
         QVERIFY(QFile::exists(o.PlikKonfiguracji));

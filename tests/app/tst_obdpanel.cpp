@@ -1,7 +1,9 @@
 // The OBD panel on screen: the engine's grids and trouble-code box, PID toggling by click, double
-// click and Enter, and the firmware progress window.
+// click and Enter, the vehicle page, the confirmation before clearing codes, and the firmware
+// progress window.
 #include "Okno.h"
 #include "app/TPanelObd.h"
+#include "app/TWidokPojazdu.h"
 #include "dialogs/TFormProg.h"
 #include "widgets/TRichBox.h"
 
@@ -76,6 +78,85 @@ private slots:
         o.w->Btn[3]->click(); // "Connect", tag 390
         QCOMPARE(o.portObd->OpenCount, before + 1);
         QVERIFY(o.w->Obd->PortConnected());
+    }
+
+    void vehiclePage() {
+        TOkno o;
+        o.w->SpeedButton1Click(5);
+        o.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(o.w.get()));
+        TPanelObd *panel = o.w->PanelObd;
+        QTest::mouseClick(panel->SpeedButton43, Qt::LeftButton);
+        TWidokPojazdu *page = panel->Pojazd;
+        QVERIFY(page->isVisible() && !panel->StringGridPid->isVisible() && !panel->RichEditDtc->isVisible());
+        QCOMPARE(o.w->Obd->MyPojazd, static_cast<TObdPojazdWidok *>(page));
+
+        TObdEcuPojazdu e;
+        e.adres = 0x7E8;
+        e.adresTekst = QStringLiteral("7E8");
+        e.status = DekodujGotowosc(QByteArray::fromHex("8107E505"), false); // catalyst, evap incomplete
+        e.vin = QStringLiteral("WVWZZZ1JZXW000001");
+        e.kalibracje = QStringList{"TRV1A2B3C4D5E6F", "TRVGAS0720"};
+        TObdPojazd v;
+        v.ecu = {e};
+        o.w->Obd->MyPojazd->PokazPojazd(v);
+        QCOMPARE(page->LiniaStatusu->text(),
+                 QStringLiteral("MIL lamp: on     Stored codes: 1     Ignition: spark"));
+        TSiatka *g = page->Siatka;
+        auto row = [&](const QString &first) {
+            for (int r = 0; r < g->rowCount(); ++r)
+                if (g->Komorka(0, r) == first) return r;
+            return -1;
+        };
+        const int catalyst = row(QStringLiteral("Catalyst")), o2 = row(QStringLiteral("Oxygen sensor"));
+        QVERIFY(catalyst > 0 && o2 > 0);
+        QCOMPARE(g->Komorka(2, catalyst), QStringLiteral("No"));
+        QCOMPARE(g->Komorka(3, catalyst), QStringLiteral("not available"));
+        QCOMPARE(g->Komorka(2, o2), QStringLiteral("Yes"));
+        QCOMPARE(g->Komorka(1, row(QStringLiteral("VIN"))), QStringLiteral("WVWZZZ1JZXW000001"));
+        QCOMPARE(g->Komorka(1, row(QStringLiteral("Freeze frame"))), QStringLiteral("none stored"));
+        // An incomplete monitor is drawn on the scheme's warning colour, a complete one is not.
+        g->scrollToTop();
+        const QImage shot = g->viewport()->grab().toImage();
+        auto colourAt = [&](int r, int c) {
+            const QRect cell = g->visualRect(g->model()->index(r, c));
+            return shot.pixelColor(cell.right() - 2, cell.center().y());
+        };
+        QCOMPARE(colourAt(catalyst, 2), Kolor(o.w->Paleta.WarningBox));
+        QVERIFY(colourAt(o2, 2) != Kolor(o.w->Paleta.WarningBox));
+
+        // "Read" starts the engine's vehicle steps.
+        o.w->Obd->Stan = 1000;
+        QTest::mouseClick(page->PrzyciskCzytaj, Qt::LeftButton);
+        o.w->Obd->PetlaZadan();
+        QCOMPARE(o.w->Obd->Stan, 5000);
+        o.w->Obd->PetlaZadan();
+        QCOMPARE(page->LiniaStatusu->text(), QStringLiteral("Reading…"));
+    }
+
+    void clearingCodesAsksFirst() {
+        TOkno o;
+        o.w->SpeedButton1Click(5);
+        o.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(o.w.get()));
+        QPushButton *clear = o.w->Btn[1];
+        QCOMPARE(clear->property("tag").toInt(), 392);
+        o.w->Obd->Stan = 1000;
+        o.answer = 7; // No
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(o.boxes.size(), 1);
+        QVERIFY2(o.boxes[0].contains(QLatin1String("freeze frame")) &&
+                     o.boxes[0].contains(QLatin1String("incomplete")),
+                 qPrintable(o.boxes[0]));
+        QCOMPARE(o.w->Obd->Stan, 1000);
+        o.answer = 6; // Yes
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(o.w->Obd->Stan, 4000);
+        // After the clear the vehicle page is read again, so the monitors show what they are now.
+        o.w->Obd->PetlaZadan();
+        o.w->Obd->CzekaNaOdpowiedz = 0;
+        o.w->Obd->PetlaZadan();
+        QCOMPARE(o.w->Obd->Stan, 5000);
     }
 
     void firmwareProgressWindow() {

@@ -3,6 +3,9 @@
 
 #include "link/PortNumbering.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 using namespace cli;
@@ -18,6 +21,8 @@ private slots:
     void pidsNotSupported();
     void dtcReadThenClear();
     void dtcOfEveryFamilyHasItsText();
+    void vehicleJson_data();
+    void vehicleJson();
     void noProtocolEndsWithExitOne();
     void obdUsageErrors();
     void wifiAdapter();
@@ -148,6 +153,72 @@ void TestCliObd::dtcReadThenClear() {
     QCOMPARE(l.value(0), QStringLiteral("\tStored Trouble Codes  /  Błędy zarejestrowane :"));
 }
 
+// The emissions check of the virtual car as one JSON object: on CAN with a second unit, and on the
+// K-line from an adapter that leaves some items out (they are null, never missing).
+void TestCliObd::vehicleJson_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("nullKeys");
+    QTest::newRow("CAN, two units") << QStringList{"--dtc", "P0171,P0420", "--ecus", "2"} << QStringList{};
+    QTest::newRow("KWP, some items missing")
+        << QStringList{"--protocol", "5", "--dtc", "P0171", "--no-data", "calid,cvn,cycle"}
+        << QStringList{"calibration_ids", "cvns", "monitors_this_cycle"};
+}
+
+void TestCliObd::vehicleJson() {
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, nullKeys);
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), options));
+    const Result r = Run(Base(sim) << QStringList{"obd", "vehicle", "--json"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, r.out.constData());
+    const QJsonArray ecus = doc.object().value(QStringLiteral("ecus")).toArray();
+    QCOMPARE(ecus.size(), options.contains(QStringLiteral("--ecus")) ? 2 : 1);
+    const QJsonObject e = ecus[0].toObject();
+    const QStringList keys{"address",     "vin",       "calibration_ids", "cvns",     "ecu_name",
+                           "mil",         "dtc_count", "ignition",        "monitors", "monitors_this_cycle",
+                           "freeze_frame"};
+    for (const QString &k : keys) {
+        QVERIFY2(e.contains(k), qPrintable(k));
+        QCOMPARE(e.value(k).isNull(), nullKeys.contains(k));
+    }
+    QCOMPARE(e.value("address").toString(),
+             options.contains("5") ? QStringLiteral("11") : QStringLiteral("7E8"));
+    QCOMPARE(e.value("vin").toString(), QStringLiteral("TRVSIM0A0B1C23456"));
+    if (!nullKeys.contains("calibration_ids"))
+        QCOMPARE(e.value("calibration_ids").toArray(), QJsonArray({"TRV1A2B3C4D5E6F", "TRVGAS0720"}));
+    if (!nullKeys.contains("cvns")) QCOMPARE(e.value("cvns").toArray(), QJsonArray({"1A2B3C4D", "5E6F7081"}));
+    QCOMPARE(e.value("ecu_name").toString(), QStringLiteral("ECM-EngineControl"));
+    QCOMPARE(e.value("mil").toBool(), true);
+    QCOMPARE(e.value("dtc_count").toInt(), options.contains("P0171,P0420") ? 2 : 1);
+    QCOMPARE(e.value("ignition").toString(), QStringLiteral("spark"));
+    // The car's catalyst and evaporative system have not finished since the codes were cleared.
+    QStringList incomplete;
+    for (const QJsonValue &m : e.value("monitors").toArray())
+        if (m["supported"].toBool() && !m["complete"].toBool()) incomplete << m["name"].toString();
+    QCOMPARE(incomplete, QStringList({"Catalyst", "Evaporative system"}));
+    const QJsonObject ff = e.value("freeze_frame").toObject();
+    QCOMPARE(ff.value("dtc").toString(), QStringLiteral("P0171"));
+    bool rpm = false;
+    for (const QJsonValue &v : ff.value("values").toArray())
+        if (v["pid"].toString() == "0C") {
+            rpm = true;
+            QCOMPARE(v["value"].toDouble(), 812.0);
+            QCOMPARE(v["unit"].toString(), QStringLiteral("rpm"));
+            QCOMPARE(v["name"].toString(), QStringLiteral("Engine RPM"));
+        }
+    QVERIFY(rpm);
+    if (ecus.size() == 2) {
+        const QJsonObject t = ecus[1].toObject();
+        QCOMPARE(t.value("address").toString(), QStringLiteral("7E9"));
+        QVERIFY(t.value("vin").isNull());
+        QVERIFY(t.value("freeze_frame").isNull());
+        QCOMPARE(t.value("ecu_name").toString(), QStringLiteral("TCM-TransmissionCtl"));
+    }
+}
+
 // A car with codes of every generic family: each code is followed by its English text, and a P code
 // by its Polish one too; body, chassis and network codes get the English line only.
 void TestCliObd::dtcOfEveryFamilyHasItsText() {
@@ -187,7 +258,7 @@ void TestCliObd::obdUsageErrors() {
     for (const QStringList &args :
          {QStringList{"obd"}, QStringList{"obd", "nonsense"}, QStringList{"obd", "pids", "--pid", "1G"},
           QStringList{"obd", "pids", "--pid", "81"}, QStringList{"obd", "pids", "--seconds", "-1"},
-          QStringList{"obd", "dtc", "extra"}}) {
+          QStringList{"obd", "dtc", "extra"}, QStringList{"obd", "vehicle", "--xml"}}) {
         const Result r = Run(QStringList{"--obd-port", "/dev/null"} + args, env);
         QVERIFY2(r.finished && r.code == 2,
                  qPrintable(args.join(QLatin1Char(' ')) + QLatin1Char('\n') + r.Describe()));

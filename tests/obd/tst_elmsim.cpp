@@ -312,7 +312,7 @@ void TestElmSim::multiFrameWithoutHeaders() {
     // Without automatic formatting the PCI bytes show, as with headers.
     b.send("ATCAF0");
     QCOMPARE(lines(b.send("03")), (QList<QByteArray>{"10 0C 43 05 01 05 03 40 ", "21 11 20 01 21 02 21 "}));
-    QCOMPARE(lines(b.send("0101")), QList<QByteArray>{"06 41 01 85 07 E5 00 "});
+    QCOMPARE(lines(b.send("0101")), QList<QByteArray>{"06 41 01 85 07 E5 05 "});
 }
 
 void TestElmSim::troubleCodesOnSlowBuses() {
@@ -343,12 +343,13 @@ void TestElmSim::clearCodes() {
     Bench b(o);
     b.setUp();
     b.send("ATTP6");
-    QCOMPARE(lines(b.send("0101")), QList<QByteArray>{"7E8 06 41 01 82 07 E5 00 "});
+    QCOMPARE(lines(b.send("0101")), QList<QByteArray>{"7E8 06 41 01 82 07 E5 05 "});
     QCOMPARE(lines(b.send("04")), QList<QByteArray>{"7E8 01 44 "});
     QCOMPARE(lines(b.send("03")), QList<QByteArray>{"7E8 02 43 00 "});
     QCOMPARE(lines(b.send("07")), QList<QByteArray>{"7E8 02 47 00 "});
-    QCOMPARE(lines(b.send("0A")), QList<QByteArray>{"7E8 04 4A 01 04 20 "});         // permanent stays
-    QCOMPARE(lines(b.send("0101")), QList<QByteArray>{"7E8 06 41 01 00 07 E5 00 "}); // lamp out
+    QCOMPARE(lines(b.send("0A")), QList<QByteArray>{"7E8 04 4A 01 04 20 "}); // permanent stays
+    QCOMPARE(lines(b.send("0101")),
+             QList<QByteArray>{"7E8 06 41 01 00 07 E5 E5 "}); // lamp out, monitors to run again
 
     Bench k(carOptions(3, "P0420"));
     k.setUp(false);
@@ -536,7 +537,7 @@ void TestElmSim::timingQuirks() {
     f.send("ATTP6");
     QVERIFY(lines(f.send("010D")).first().endsWith(" 55 55 55 55 "));
     f.send("ATH0");
-    QCOMPARE(lines(f.send("0101")), QList<QByteArray>{"41 01 00 07 E5 00 "});
+    QCOMPARE(lines(f.send("0101")), QList<QByteArray>{"41 01 00 07 E5 05 "});
 }
 
 void TestElmSim::options() {

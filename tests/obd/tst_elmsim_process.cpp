@@ -97,7 +97,7 @@ void TestElmSimProcess::bannerOverPseudoTerminal() {
     clock.start();
     while (all.count('>') < 4 && clock.elapsed() < WaitMs)
         all += readUntilPrompt(fd2, int(WaitMs - clock.elapsed()));
-    QCOMPARE(all, QByteArray("ATE0\rOK\r\r>OK\r\r>OK\r\r>7E8 06 41 01 81 07 E5 00 \r\r>"));
+    QCOMPARE(all, QByteArray("ATE0\rOK\r\r>OK\r\r>OK\r\r>7E8 06 41 01 81 07 E5 05 \r\r>"));
     ::close(fd2);
 
     sim.terminate(); // SIGTERM

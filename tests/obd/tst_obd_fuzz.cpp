@@ -117,6 +117,13 @@ void TestObdFuzz::parsers() {
         default:
             TObd::TekstNaInt(reply, int(g.bounded(-2, 20)));
             r.obd.SzukajEcuPid(int(g.bounded(-5, 140)));
+            // The vehicle page's readers.
+            for (const TObdWiadomosc &w : WiadomosciOdpowiedzi(reply, r.obd.Protokol)) {
+                QVERIFY(w.dane.size() <= reply.size());
+                DekodujGotowosc(w.dane, false);
+                KalibracjeId(DaneInformacji({w.dane}, 0x04, r.obd.Protokol >= 6));
+                TekstVin(w.dane);
+            }
             break;
         }
         QVERIFY(r.obd.Protokol >= -1 && r.obd.Protokol <= 12);
@@ -131,10 +138,16 @@ void TestObdFuzz::parsers() {
 void TestObdFuzz::loop() {
     QRandomGenerator g(77);
     ObdRig r;
+    struct : TObdPojazdWidok {
+        int shown = 0;
+        void CzytaniePojazdu() override {}
+        void PokazPojazd(const TObdPojazd &) override { ++shown; }
+    } page;
+    r.obd.MyPojazd = &page; // the vehicle read after connecting and on button 5
     int published = 0;
     for (int it = 0; it < 20000; ++it) {
         if (g.bounded(0, 3) == 0) r.port->Rx += RandomReply(g);
-        if (g.bounded(0, 500) == 0) r.obd.WcisnietoPrzycisk(int(g.bounded(0, 5)));
+        if (g.bounded(0, 500) == 0) r.obd.WcisnietoPrzycisk(int(g.bounded(0, 6)));
         if (g.bounded(0, 2000) == 0) r.obd.SetProtokol(int(g.bounded(0, 10)));
         if (g.bounded(0, 1000) == 0) r.obd.AtCommand("ATI");
         r.obd.OnTimer1();
@@ -146,6 +159,7 @@ void TestObdFuzz::loop() {
         r.dtc.Clear();
     }
     QVERIFY(published > 0);
+    QVERIFY(page.shown > 0);
 }
 
 QTEST_GUILESS_MAIN(TestObdFuzz)

@@ -138,14 +138,17 @@ QList<QByteArray> elmSplitForSlowBus(const QByteArray &message) {
         } while (!codes.isEmpty());
         return out;
     }
-    if (mode == 0x49 && message.size() >= 3 && message[1] == 0x02) {
-        // The number arrives as five lines 49 02 0n of four bytes, the first one led by three zeros.
-        QByteArray vin = QByteArray(3, '\0') + message.mid(3);
-        for (int n = 1; !vin.isEmpty(); ++n) {
-            QByteArray part = vin.left(4);
-            vin.remove(0, 4);
+    if (mode == 0x49 && message.size() >= 3) {
+        // Vehicle information: numbered lines 49 PP 0n of four bytes each; the vehicle number is led
+        // by three zeros to fill its first line; the info-type bitmap is line 1 of its own.
+        const uint8_t type = uint8_t(message[1]);
+        QByteArray data = type == 0x00 ? message.mid(2) : message.mid(3);
+        if (type == 0x02) data = QByteArray(3, '\0') + data;
+        for (int n = 1; !data.isEmpty(); ++n) {
+            QByteArray part = data.left(4);
+            data.remove(0, 4);
             part.append(QByteArray(4 - part.size(), '\0'));
-            out.append(elmBytes({0x49, 0x02, n}) + part);
+            out.append(elmBytes({0x49, type, n & 0xFF}) + part);
         }
         return out;
     }

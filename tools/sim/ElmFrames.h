@@ -30,7 +30,7 @@ uint8_t elmJ1850Crc(const QByteArray &bytes);
 QList<QByteArray> elmFormatAnswer(int protocol, int ecu, const QByteArray &message, const ElmDisplay &d);
 
 // Splits a message into the data of successive K-line/J1850 lines: trouble codes three to a line,
-// the vehicle identification number four characters to a numbered line, anything else as it is.
+// vehicle information four bytes to a numbered line, anything else as it is.
 QList<QByteArray> elmSplitForSlowBus(const QByteArray &message);
 // ISO 15765-2 frames (PCI included, padded when asked) of a message.
 QList<QByteArray> elmIsoTpFrames(const QByteArray &message, bool padding, uint8_t padByte);

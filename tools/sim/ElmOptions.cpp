@@ -28,6 +28,11 @@ QByteArray dtcText(uint16_t code) {
            QByteArray::number(code & 0x3FFF, 16).toUpper().rightJustified(4, '0');
 }
 
+const QStringList &elmNoDataItems() {
+    static const QStringList items = {"monitors", "cycle", "freeze", "vin", "calid", "cvn", "ecu-name"};
+    return items;
+}
+
 QString elmUsage() {
     return QStringLiteral(
         "usage: tarven-sim elm [options]\n"
@@ -42,6 +47,9 @@ QString elmUsage() {
         "  --pending LIST           pending codes\n"
         "  --permanent LIST         permanent codes\n"
         "  --vin TEXT               vehicle identification number (17 characters)\n"
+        "  --no-data LIST           answer NO DATA to these items of the emissions check: monitors\n"
+        "                           (01 01), cycle (01 41), freeze (the freeze frame, mode 02), vin,\n"
+        "                           calid, cvn, ecu-name (mode 09), e.g. --no-data vin,freeze\n"
         "  --voltage V              ATRV reading (default 12.6)\n"
         "  --banner TEXT            ATZ/ATI text (default \"ELM327 v1.5\")\n"
         "  --delay-ms N             a unit's answer time (default 40)\n"
@@ -104,6 +112,18 @@ std::optional<ElmOptions> parseElmOptions(const QStringList &args, QString *erro
          [&](const QString &v) {
              o.vin = v.toLatin1();
              return v.size() == 17;
+         }},
+        {"--no-data",
+         [&](const QString &v) {
+             for (const QString &item : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                 if (!elmNoDataItems().contains(item.trimmed())) {
+                     *error = QStringLiteral("bad item \"%1\" for --no-data (one of %2)")
+                                  .arg(item, elmNoDataItems().join(QLatin1Char(',')));
+                     return false;
+                 }
+                 o.noData.append(item.trimmed());
+             }
+             return true;
          }},
         {"--voltage", [&](const QString &v) { return toDouble(v, 0.0, 99.9, &o.voltage); }},
         {"--banner",

@@ -16,6 +16,9 @@ struct ElmOptions {
     QList<uint16_t> permanent; // mode 0A codes (a clear does not remove them)
     bool ignitionOff = false;  // no unit answers: "UNABLE TO CONNECT"
     QByteArray vin = "TRVSIM0A0B1C23456";
+    // Items of the emissions check answered "NO DATA": monitors (01 01), cycle (01 41), freeze
+    // (mode 02), vin, calid, cvn, ecu-name (mode 09 items 02, 04, 06, 0A).
+    QStringList noData;
 
     // The adapter
     QByteArray banner = "ELM327 v1.5";
@@ -50,6 +53,9 @@ struct ElmOptions {
 bool parseDtcList(const QString &text, QList<uint16_t> *codes, QString *error);
 // Five-character text of a code, "P0420".
 QByteArray dtcText(uint16_t code);
+
+// The names --no-data takes.
+const QStringList &elmNoDataItems();
 
 // Parses the options of `tarven-sim elm`; nullopt with a message in *error on bad input.
 std::optional<ElmOptions> parseElmOptions(const QStringList &args, QString *error);

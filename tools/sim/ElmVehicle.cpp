@@ -9,9 +9,9 @@ namespace {
 
 // PIDs of the engine unit: load, temperatures, both fuel trim banks, MAP, RPM, speed, ...
 // and the bitmap PIDs 20, 40, 60 and 80 that chain the supported ranges.
-const int enginePids[] = {0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C,
-                          0x0D, 0x0E, 0x0F, 0x10, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F,
-                          0x20, 0x21, 0x2F, 0x33, 0x40, 0x42, 0x46, 0x5C, 0x60, 0x80};
+const int enginePids[] = {0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D,
+                          0x0E, 0x0F, 0x10, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x20, 0x21,
+                          0x2F, 0x33, 0x40, 0x41, 0x42, 0x46, 0x5C, 0x60, 0x80};
 // Further units (gearbox, ...): their own status, speed and temperature, no fuel trims.
 const int otherPids[] = {0x01, 0x05, 0x0D};
 
@@ -51,6 +51,29 @@ double stft1At(double t) {
 double stft2At(double t) {
     return -1.0 + 2.0 * std::sin(t * 1.1 + 0.5);
 }
+// The engine as it ran when the first stored code set: warm idle, running lean (positive trims).
+struct FreezeValue {
+    int pid;
+    QByteArray data;
+};
+const FreezeValue engineFreeze[] = {
+    {0x03, QByteArray("\x02\x00", 2)},
+    {0x04, "\x4D"},
+    {0x05, "\x7B"},
+    {0x06, "\x97"},
+    {0x07, "\x8F"},
+    {0x0B, "\x21"},
+    {0x0C, "\x0C\xB0"},
+    {0x0D, QByteArray(1, '\0')},
+    {0x2F, "\x9E"},
+};
+
+// Names of the units (20 bytes: acronym padded to 4, "-", name padded to 15).
+QByteArray unitName(const char *acronym, const char *name) {
+    QByteArray a(acronym), n(name);
+    return a.leftJustified(4, '\0', true) + '-' + n.leftJustified(15, '\0', true);
+}
+
 // Fuel trim in % as the byte 128 + 1.28 * %.
 uint8_t trimByte(double percent) {
     return clampByte(128.0 + percent * 1.28);
@@ -60,7 +83,10 @@ uint8_t trimByte(double percent) {
 
 ElmVehicle::ElmVehicle(const ElmOptions &options)
     : protocol_(options.protocol), ignitionOn_(!options.ignitionOff), voltage_(options.voltage),
-      vin_(options.vin) {
+      vin_(options.vin), noData_(options.noData) {
+    static const char *const others[][2] = {
+        {"TCM", "TransmissionCtl"}, {"ABSM", "BrakeControl"},   {"BCM", "BodyControl"}, {"AHCM", "AuxHeater"},
+        {"SRS", "Airbag"},          {"HVAC", "ClimateControl"}, {"PAM", "ParkAssist"}};
     for (int i = 0; i < std::clamp(options.ecus, 1, 8); ++i) {
         Ecu e;
         e.engine = i == 0;
@@ -70,12 +96,86 @@ ElmVehicle::ElmVehicle(const ElmOptions &options)
             e.stored = options.stored;
             e.pending = options.pending;
             e.permanent = options.permanent;
+            if (!e.stored.isEmpty()) e.freezeCode = e.stored.first();
+            // Two calibrations (engine and the gas-ready fuel map), NUL-padded to 16 bytes.
+            e.calids = {"TRV1A2B3C4D5E6F", "TRVGAS0720"};
+            e.cvns = {0x1A2B3C4D, 0x5E6F7081};
+            e.name = unitName("ECM", "EngineControl");
         } else {
             for (int p : otherPids)
                 e.pids.insert(p);
+            e.calids = {"TRVUNIT0" + QByteArray::number(i)};
+            e.cvns = {0x0BAD0000u + uint32_t(i)};
+            e.name = unitName(others[i - 1][0], others[i - 1][1]);
         }
         ecus_.append(e);
     }
+}
+
+QByteArray ElmVehicle::readiness(const Ecu &e, bool thisCycle) const {
+    if (!e.engine) return QByteArray(3, '\0');
+    // Misfire, fuel system and components supported and complete (they run all the time); catalyst,
+    // evaporative system, oxygen sensor and its heater, EGR supported. Since the codes were cleared
+    // the catalyst and the evaporative system have not finished; this drive cycle the evaporative
+    // system and the oxygen sensor have not. Clearing the codes leaves every one of them incomplete.
+    const uint8_t supported = 0xE5;
+    const uint8_t incomplete = e.cleared ? supported : thisCycle ? 0x24 : 0x05;
+    return elmBytes({0x07, supported, incomplete});
+}
+
+QByteArray ElmVehicle::freezeFrame(int ecu, int pid) const {
+    if (ecu < 0 || ecu >= ecus_.size() || dropped("freeze")) return {};
+    const Ecu &e = ecus_[ecu];
+    if (!e.engine) return {};
+    if (pid == 0x02) return elmBytes({e.freezeCode >> 8, e.freezeCode & 0xFF});
+    if (e.freezeCode == 0) return {};
+    if (pid == 0x00 || pid == 0x20) {
+        uint32_t bits = 0;
+        if (pid == 0x00) bits = (1u << (31 - (0x02 - 1))) | 1u; // PID 02, and the next bitmap
+        for (const FreezeValue &v : engineFreeze)
+            if (v.pid > pid && v.pid <= pid + 0x20) bits |= 1u << (31 - (v.pid - pid - 1));
+        return elmBytes(
+            {int(bits >> 24), int((bits >> 16) & 0xFF), int((bits >> 8) & 0xFF), int(bits & 0xFF)});
+    }
+    for (const FreezeValue &v : engineFreeze)
+        if (v.pid == pid) return v.data;
+    return {};
+}
+
+QByteArray ElmVehicle::vehicleInfo(int ecu, int infoType) const {
+    if (ecu < 0 || ecu >= ecus_.size()) return {};
+    const Ecu &e = ecus_[ecu];
+    QByteArray data;
+    int count = 1;
+    switch (infoType) {
+    case 0x00: {
+        // Info types 02, 04, 06 and 0A.
+        if (!e.engine) return elmBytes({0x49, 0x00, 0x14, 0x40, 0x00, 0x00});
+        return elmBytes({0x49, 0x00, 0x54, 0x40, 0x00, 0x00});
+    }
+    case 0x02:
+        if (!e.engine || dropped("vin")) return {};
+        data = vin_;
+        break;
+    case 0x04:
+        if (dropped("calid")) return {};
+        for (const QByteArray &c : e.calids)
+            data += c.leftJustified(16, '\0', true);
+        count = int(e.calids.size());
+        break;
+    case 0x06:
+        if (dropped("cvn")) return {};
+        for (uint32_t c : e.cvns)
+            data += elmBytes({int(c >> 24), int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)});
+        count = int(e.cvns.size());
+        break;
+    case 0x0A:
+        if (dropped("ecu-name")) return {};
+        data = e.name;
+        break;
+    default: return {};
+    }
+    return elmBytes({0x49, infoType, count}) + data;
 }
 
 bool ElmVehicle::supportsPid(int ecu, int pid) const {
@@ -118,8 +218,12 @@ QByteArray ElmVehicle::pidData(int ecu, int pid, double t) const {
         // Monitor status: MIL and stored code count, then the readiness bytes.
         const int count = std::min<int>(int(codes(ecu, 0x43).size()), 0x7F);
         const uint8_t a = uint8_t((milOn(ecu) ? 0x80 : 0) | count);
-        return engine ? elmBytes({a, 0x07, 0xE5, 0x00}) : elmBytes({a, 0x00, 0x00, 0x00});
+        if (dropped("monitors")) return {};
+        return QByteArray(1, char(a)) + readiness(ecus_[ecu], false);
     }
+    case 0x41:
+        if (dropped("cycle")) return {};
+        return QByteArray(1, '\0') + readiness(ecus_[ecu], true);
     case 0x03: {
         // Open loop while cold, closed loop once warm; both banks alike.
         const char s = coolantAt(t) < 40.0 ? 0x01 : 0x02;
@@ -199,14 +303,19 @@ QList<ElmEcuAnswer> ElmVehicle::answer(const QByteArray &request, int64_t msSinc
                 // unit has seen the fault gone over several drive cycles.
                 e.stored.clear();
                 e.pending.clear();
+                e.freezeCode = 0;
+                e.cleared = true;
                 m = QByteArray(1, char(0x44));
             }
             break;
+        case 0x02:
+            if (request.size() == 3 && request[2] == 0) {
+                const QByteArray data = freezeFrame(i, uint8_t(request[1]));
+                if (!data.isEmpty()) m = elmBytes({0x42, uint8_t(request[1]), 0x00}) + data;
+            }
+            break;
         case 0x09:
-            if (e.engine && request.size() == 2 && request[1] == 0x00)
-                m = QByteArray::fromHex("4900") + QByteArray::fromHex("40000000");
-            else if (e.engine && request.size() == 2 && request[1] == 0x02)
-                m = QByteArray::fromHex("490201") + vin_;
+            if (request.size() == 2) m = vehicleInfo(i, uint8_t(request[1]));
             break;
         default: break;
         }

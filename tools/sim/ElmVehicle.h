@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QSet>
+#include <QStringList>
 #include <cstdint>
 
 struct ElmEcuAnswer {
@@ -35,17 +36,32 @@ public:
     QList<uint16_t> codes(int ecu, int responseMode) const;
     bool milOn(int ecu) const;
 
+    // Data bytes of mode 02 frame 0 for one PID (02 = the code that stored it, 0000 when none),
+    // empty when the unit has no such value.
+    QByteArray freezeFrame(int ecu, int pid) const;
+    // The mode 09 message (49, info type, item count, data) of one unit, empty when it has none.
+    QByteArray vehicleInfo(int ecu, int infoType) const;
+
 private:
     struct Ecu {
         QSet<int> pids;
         QList<uint16_t> stored, pending, permanent;
         bool engine = false;
+        bool cleared = false;    // the codes were cleared: the monitors have not run since
+        uint16_t freezeCode = 0; // the code whose freeze frame is held, 0 = none
+        QList<QByteArray> calids;
+        QList<uint32_t> cvns;
+        QByteArray name; // 20 bytes: acronym, "-", name
     };
     QByteArray codesMessage(const Ecu &e, uint8_t responseMode) const;
+    // Bytes B, C, D of PID 01 (or PID 41 for thisCycle).
+    QByteArray readiness(const Ecu &e, bool thisCycle) const;
+    bool dropped(const char *item) const { return noData_.contains(QLatin1String(item)); }
 
     int protocol_;
     bool ignitionOn_;
     double voltage_;
     QByteArray vin_;
+    QStringList noData_;
     QList<Ecu> ecus_;
 };

@@ -132,8 +132,12 @@ int main(int argc, char *argv[]) {
         extra << QStringLiteral("--learn-every") << QStringLiteral("250") << QStringLiteral("--learn-spread")
               << QStringLiteral("3");
         const QString controller = symulatory.Uruchom(sim, QStringLiteral("controller"), extra, &error);
+        // The demonstration car has a stored code, so its vehicle page shows a freeze frame.
         const QString elm =
-            controller.isEmpty() ? QString() : symulatory.Uruchom(sim, QStringLiteral("elm"), {}, &error);
+            controller.isEmpty()
+                ? QString()
+                : symulatory.Uruchom(sim, QStringLiteral("elm"),
+                                     {QStringLiteral("--dtc"), QStringLiteral("P0171")}, &error);
         if (controller.isEmpty() || elm.isEmpty()) {
             symulatory.Zatrzymaj();
             std::fprintf(stderr, "tarven: demo mode: %s\n", qPrintable(error));

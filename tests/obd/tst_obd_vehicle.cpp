@@ -1,0 +1,268 @@
+// The vehicle page's readers against answers worked out by hand from the OBD-II definitions: PID 01
+// readiness (spark and compression), VIN on CAN and on the K-line, calibration IDs padded with NULs,
+// and the freeze frame read step by step through the task loop.
+#include "tst_obd_common.h"
+
+#include <QLocale>
+#include <QtTest>
+
+namespace {
+
+// A reply as the adapter lays it out: every line's bytes followed by a space, CR, then the prompt.
+QByteArray Reply(const QStringList &lines) {
+    QByteArray r;
+    for (const QString &l : lines)
+        r += l.toLatin1() + " \r";
+    return r + "\r>";
+}
+
+// One character per monitor: c supported and complete, i supported and incomplete, - not supported.
+QString Stan(const TObdGotowosc &g) {
+    QString s;
+    for (const TObdMonitor &m : g.monitory)
+        s += !m.obslugiwany ? u'-' : m.gotowy ? u'c' : u'i';
+    return s;
+}
+
+struct PojazdRec : TObdPojazdWidok {
+    int reads = 0;
+    QList<TObdPojazd> shown;
+    void CzytaniePojazdu() override { ++reads; }
+    void PokazPojazd(const TObdPojazd &p) override { shown.append(p); }
+};
+
+} // namespace
+
+class TestObdVehicle : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void readiness_data();
+    void readiness();
+    void monitorNames();
+    void vin_data();
+    void vin();
+    void calibrationIds();
+    void malformedAnswers();
+    void freezeFrameThroughTheLoop_data();
+    void freezeFrameThroughTheLoop();
+};
+
+void TestObdVehicle::readiness_data() {
+    QTest::addColumn<QByteArray>("abcd");
+    QTest::addColumn<bool>("cycle");
+    QTest::addColumn<bool>("mil");
+    QTest::addColumn<int>("codes");
+    QTest::addColumn<bool>("compression");
+    QTest::addColumn<QString>("monitors");
+    // Spark order: misfire, fuel system, components | catalyst, heated catalyst, evaporative system,
+    // secondary air, A/C, oxygen sensor, oxygen sensor heater, EGR/VVT.
+    // B 07: the three continuous ones supported, none of bits 4-6 set: complete. C 65: catalyst,
+    // evaporative system, oxygen sensor and heater. D 00: all complete.
+    QTest::newRow("spark, all complete")
+        << QByteArray::fromHex("00076500") << false << false << 0 << false << "cccc-c--cc-";
+    // B 27: bit 5, fuel system incomplete. C E5 adds EGR. D 21: catalyst and oxygen sensor incomplete.
+    QTest::newRow("spark, some incomplete")
+        << QByteArray::fromHex("0027E521") << false << false << 0 << false << "cici-c--icc";
+    QTest::newRow("MIL on, 3 codes") << QByteArray::fromHex("8307E500") << false << true << 3 << false
+                                     << "cccc-c--ccc";
+    // Compression order after the continuous ones: NMHC, NOx/SCR, boost, exhaust gas sensor, PM filter,
+    // EGR/VVT (C/D bits 0, 1, 3, 5, 6, 7). B 0F: bit 3 set. C E9, D 40: PM filter incomplete.
+    QTest::newRow("compression") << QByteArray::fromHex("000FE940") << false << false << 0 << true
+                                 << "cccc-ccic";
+    // B 1D: misfire (incomplete, bit 4) and components; C 03 NMHC and NOx, D 02 NOx incomplete.
+    QTest::newRow("compression, MIL, 2 codes")
+        << QByteArray::fromHex("821D0302") << false << true << 2 << true << "i-cci----";
+    // PID 41: byte A is not the lamp.
+    QTest::newRow("this drive cycle")
+        << QByteArray::fromHex("8507E524") << true << false << 0 << false << "cccc-i--icc";
+    QTest::newRow("short answer") << QByteArray::fromHex("83") << false << true << 3 << false
+                                  << "-----------";
+}
+
+void TestObdVehicle::readiness() {
+    QFETCH(QByteArray, abcd);
+    QFETCH(bool, cycle);
+    const TObdGotowosc g = DekodujGotowosc(abcd, cycle);
+    QTEST(g.mil, "mil");
+    QTEST(g.kody, "codes");
+    QTEST(g.samoczynny, "compression");
+    QTEST(Stan(g), "monitors");
+}
+
+void TestObdVehicle::monitorNames() {
+    QStringList spark, compression, cycle;
+    for (const TObdMonitor &m : DekodujGotowosc(QByteArray::fromHex("00070000"), false).monitory)
+        spark << m.nazwa;
+    for (const TObdMonitor &m : DekodujGotowosc(QByteArray::fromHex("00080000"), false).monitory)
+        compression << m.nazwa;
+    // This drive cycle takes the ignition type of PID 01 when it is known.
+    for (const TObdMonitor &m : DekodujGotowosc(QByteArray::fromHex("00070000"), true, true).monitory)
+        cycle << m.nazwa;
+    QCOMPARE(spark, QStringList({"Misfire", "Fuel system", "Components", "Catalyst", "Heated catalyst",
+                                 "Evaporative system", "Secondary air", "A/C refrigerant", "Oxygen sensor",
+                                 "Oxygen sensor heater", "EGR/VVT"}));
+    QCOMPARE(compression,
+             QStringList({"Misfire", "Fuel system", "Components", "NMHC catalyst", "NOx/SCR aftertreatment",
+                          "Boost pressure", "Exhaust gas sensor", "PM filter", "EGR/VVT"}));
+    QCOMPARE(cycle, compression);
+}
+
+void TestObdVehicle::vin_data() {
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("address");
+    // WVWZZZ1JZXW000001 = 57 56 57 5A 5A 5A 31 4A 5A 58 57 30 30 30 30 30 31.
+    // CAN: 49 02 01 + 17 bytes = 0x14 bytes: first frame with 6, two consecutive frames with 7 each;
+    // another unit's refusal comes between them.
+    QTest::newRow("CAN 11 bit") << 6
+                                << QStringList{"7E8 10 14 49 02 01 57 56 57", "7E9 03 7F 09 12",
+                                               "7E8 21 5A 5A 5A 31 4A 5A 58", "7E8 22 57 30 30 30 30 30 31"}
+                                << 0x7E8;
+    QTest::newRow("CAN 29 bit") << 7
+                                << QStringList{"18 DA F1 10 10 14 49 02 01 57 56 57",
+                                               "18 DA F1 10 21 5A 5A 5A 31 4A 5A 58",
+                                               "18 DA F1 10 22 57 30 30 30 30 30 31"}
+                                << 0x10;
+    // ISO 9141-2: five lines 49 02 0n of four bytes, the first led by three zeros, then a check byte;
+    // the adapter may print them in any order.
+    QTest::newRow("K-line") << 3
+                            << QStringList{"48 6B 11 49 02 01 00 00 00 57 E4",
+                                           "48 6B 11 49 02 03 5A 31 4A 5A 3A",
+                                           "48 6B 11 49 02 02 56 57 5A 5A 4B",
+                                           "48 6B 11 49 02 04 58 57 30 30 98",
+                                           "48 6B 11 49 02 05 30 30 30 31 70"}
+                            << 0x11;
+}
+
+void TestObdVehicle::vin() {
+    QFETCH(int, protocol);
+    QFETCH(QStringList, lines);
+    QFETCH(int, address);
+    const QList<TObdWiadomosc> m = WiadomosciOdpowiedzi(Reply(lines), protocol);
+    QList<QByteArray> own;
+    for (const TObdWiadomosc &w : m)
+        if (w.adres == address) own << w.dane;
+    QVERIFY(!own.isEmpty());
+    QCOMPARE(TekstVin(DaneInformacji(own, 0x02, protocol >= 6)), QStringLiteral("WVWZZZ1JZXW000001"));
+    if (protocol == 6) {
+        // The other unit's negative answer is a message of its own, not part of the number.
+        QCOMPARE(m.size(), 2);
+        QCOMPARE(m[0].adres, 0x7E9);
+        QCOMPARE(m[0].dane, QByteArray::fromHex("7F0912"));
+    }
+}
+
+void TestObdVehicle::calibrationIds() {
+    // 49 04 02, "TRV1A2B3C4D5E6F" + one NUL, "TRVGAS0720" + six NULs: 35 = 0x23 bytes in a first frame
+    // and five consecutive frames, the last one padded to 8 bytes.
+    const QByteArray r =
+        Reply({"7E8 10 23 49 04 02 54 52 56", "7E8 21 31 41 32 42 33 43 34", "7E8 22 44 35 45 36 46 00 54",
+               "7E8 23 52 56 47 41 53 30 37", "7E8 24 32 30 00 00 00 00 00", "7E8 25 00 AA AA AA AA AA AA"});
+    const QList<TObdWiadomosc> m = WiadomosciOdpowiedzi(r, 6);
+    QCOMPARE(m.size(), 1);
+    QCOMPARE(m[0].dane.size(), 35);
+    QCOMPARE(KalibracjeId(DaneInformacji({m[0].dane}, 0x04, true)),
+             QStringList({"TRV1A2B3C4D5E6F", "TRVGAS0720"}));
+    // CVNs: four bytes each as eight digits; a short rest is no CVN.
+    QCOMPARE(NumeryCvn(QByteArray::fromHex("1A2B3C4D00C0FFEE12")), QStringList({"1A2B3C4D", "00C0FFEE"}));
+    QCOMPARE(NazwaSterownika(QByteArray("ECM\0-EngineControl\0\0", 20)), QStringLiteral("ECM-EngineControl"));
+    // Unprintable bytes do not reach the screen as they are.
+    QCOMPARE(KalibracjeId(QByteArray("AB\x07\xFF", 4)), QStringList({"AB??"}));
+}
+
+void TestObdVehicle::malformedAnswers() {
+    const QList<QPair<int, QStringList>> cases = {
+        {6, {"7E8 10 FF 49 02 01 57 56 57"}},                 // first frame whose frames never come
+        {6, {"7E8 21 5A 5A 5A 31 4A 5A 58"}},                 // consecutive frame without a first
+        {6, {"7E8 10 14 49 02 01 57 56 57", "7E8 22 57 30"}}, // a frame lost
+        {6, {"7E8 08 49 02", "7E8", "7E8 00", "7E8 10 00 49", "7E8 ZZ 41"}},
+        {7, {"18 DA F1", "18 DA F2 10 03 41 01 00", "18 DA F1 10"}},
+        {3, {"48 6B 11 49", "48 6A 11 41 01 00 00 00 00 00", "NO DATA", "SEARCHING..."}},
+        {12, {"7E8 03 41 01 00"}}, // a protocol that is not parsed
+    };
+    for (const auto &c : cases)
+        QVERIFY2(WiadomosciOdpowiedzi(Reply(c.second), c.first).isEmpty(), qPrintable(c.second.join(" | ")));
+    QCOMPARE(DaneInformacji({QByteArray::fromHex("4902"), QByteArray::fromHex("7F0912")}, 0x02, true),
+             QByteArray());
+}
+
+void TestObdVehicle::freezeFrameThroughTheLoop_data() {
+    QTest::addColumn<QString>("freezeDtc");
+    QTest::addColumn<QStringList>("asked");
+    QTest::newRow("stored") << "01 71"
+                            << QStringList{"0101",   "0141",   "020200", "020000", "020500", "020C00",
+                                           "022000", "022F00", "0902",   "0904",   "0906",   "090A"};
+    QTest::newRow("none stored") << "00 00"
+                                 << QStringList{"0101", "0141", "020200", "0902", "0904", "0906", "090A"};
+}
+
+void TestObdVehicle::freezeFrameThroughTheLoop() {
+    QFETCH(QString, freezeDtc);
+    QFETCH(QStringList, asked);
+    ObdRig r;
+    PojazdRec page;
+    r.obd.MyPojazd = &page;
+    r.obd.Protokol = 6;
+    // "Read" waits for polling: a trouble-code read under way is not cut short.
+    r.obd.Stan = 3002;
+    r.obd.WcisnietoPrzycisk(5);
+    QCOMPARE(r.obd.Stan, 3002);
+    r.obd.Stan = 1000;
+    // A car answering by hand-made frames: MIL on with one code, no drive-cycle status, the frame of
+    // P0171 (coolant 7B = 83 °C, RPM 0C B0 = 812, fuel level 9E = 62.0 %), a refused CALID, a CVN.
+    const QMap<QString, QStringList> car = {
+        {"0101", {"7E8 06 41 01 81 07 E5 05"}},
+        {"0141", {"NO DATA"}},
+        {"020200", {"7E8 05 42 02 00 " + freezeDtc}},
+        // 02, 05, 0C and the next bitmap; then 2F.
+        {"020000", {"7E8 07 42 00 00 48 10 00 01"}},
+        {"022000", {"7E8 07 42 20 00 00 02 00 00"}},
+        {"020500", {"7E8 04 42 05 00 7B"}},
+        {"020C00", {"7E8 05 42 0C 00 0C B0"}},
+        {"022F00", {"7E8 04 42 2F 00 9E"}},
+        {"0902", {"NO DATA"}},
+        {"0904", {"7E8 03 7F 09 12"}},
+        {"0906", {"7E8 07 49 06 01 1A 2B 3C 4D"}},
+        {"090A", {"NO DATA"}},
+    };
+    QStringList sent;
+    for (int step = 0; step < 100 && page.shown.isEmpty(); ++step) {
+        r.obd.Opoznienie = 0;
+        r.obd.PetlaZadan();
+        const QByteArray tx = r.port->TakeTx();
+        if (tx.isEmpty()) continue;
+        const QString cmd = QString::fromLatin1(tx).trimmed();
+        sent << cmd;
+        r.obd.Odpowiedz = Reply(car.value(cmd, {"NO DATA"}));
+        r.obd.CzekaNaOdpowiedz = 0;
+    }
+    QCOMPARE(sent, asked);
+    QCOMPARE(r.obd.Stan, 1000); // back to polling
+    QCOMPARE(page.reads, 1);
+    QCOMPARE(page.shown.size(), 1);
+    QCOMPARE(page.shown[0].ecu.size(), 1);
+    const TObdEcuPojazdu &e = page.shown[0].ecu[0];
+    QCOMPARE(e.adresTekst, QStringLiteral("7E8"));
+    QVERIFY(e.status && e.status->mil && e.status->kody == 1);
+    QCOMPARE(Stan(*e.status), QStringLiteral("ccci-i--ccc"));
+    QVERIFY(!e.cykl && !e.vin && !e.kalibracje && !e.nazwaEcu);
+    QCOMPARE(e.cvn.value_or(QStringList()), QStringList({"1A2B3C4D"}));
+    if (freezeDtc == QLatin1String("00 00")) {
+        QVERIFY(!e.zamrozenie);
+        return;
+    }
+    QVERIFY(e.zamrozenie);
+    QCOMPARE(e.zamrozenie->dtc, QStringLiteral("P0171"));
+    QStringList values;
+    for (const TObdWartoscZamrozona &w : e.zamrozenie->wartosci)
+        values << QStringLiteral("%1 %2 %3 %4 %5")
+                      .arg(w.pid, 0, 16)
+                      .arg(w.nazwa, w.tekst, w.jednostka)
+                      .arg(*w.wartosc);
+    QCOMPARE(values, QStringList({"5 Engine coolant temperature 83 °C 83", "c Engine RPM 812 rpm 812",
+                                  "2f Fuel Level Input 62.0 % 62"}));
+}
+
+QTEST_GUILESS_MAIN(TestObdVehicle)
+#include "tst_obd_vehicle.moc"
