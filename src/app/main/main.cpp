@@ -87,7 +87,7 @@ int main(int argc, char *argv[]) {
     QApplication::setOrganizationName(QStringLiteral("DuzERO"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEN_VERSION));
     // The installed menu entry and its icon (the package puts both in the system's folders).
-    QGuiApplication::setDesktopFileName(QStringLiteral("tarven"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVEN_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarven")));
 
     QCommandLineParser cli;
