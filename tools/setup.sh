@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-    dpkg-dev file)
+    dpkg-dev file appstream)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -29,17 +29,25 @@ make_package() {
     ls build-release/tarven_*.deb
 }
 
-# Unpacks the package into a scratch root and runs the installed tarven-cli from there, with Qt from
-# the system only.
+# Unpacks the package into a scratch root and runs the installed programs from there, with Qt from
+# the system only; the software-centre metadata must pass appstreamcli's validation.
 check_package() {
-    local deb root f depends help
+    local deb root f depends help id=com.duzero.tarven
     deb=$(make_package)
     root=$(mktemp -d)
     trap 'rm -rf "$root"' RETURN
     dpkg -x "$deb" "$root"
-    for f in usr/bin/tarven usr/bin/tarven-cli usr/bin/tarven-sim usr/share/applications/tarven.desktop \
-        usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/tarven.png usr/share/man/man1/tarven-cli.1.gz; do
+    for f in usr/bin/tarven usr/bin/tarven-cli usr/bin/tarven-sim usr/share/applications/$id.desktop \
+        usr/share/metainfo/$id.metainfo.xml usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/tarven.png \
+        usr/share/man/man1/{tarven,tarven-cli,tarven-sim}.1.gz; do
         [ -e "$root/$f" ] || { echo "package check: $f missing from $deb" >&2; return 1; }
+    done
+    gzip -t "$root"/usr/share/man/man1/*.1.gz
+    appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+    appstreamcli validate-tree --no-net "$root" # with the menu entry it names
+    for f in tarven tarven-cli tarven-sim; do
+        [ "$(env -u LD_LIBRARY_PATH "$root/usr/bin/$f" --version)" = "$f $(dpkg-deb -f "$deb" Version)" ] ||
+            { echo "package check: $f --version is not the package's version" >&2; return 1; }
     done
     depends=$(dpkg-deb -f "$deb" Depends)
     for f in libqt6core6 libqt6network6 libqt6serialport6 libqt6widgets6; do
@@ -50,7 +58,7 @@ check_package() {
     env -u LD_LIBRARY_PATH HOME="$root" XDG_CONFIG_HOME="$root/config" \
         "$root/usr/bin/tarven-cli" defaults "$root/factory.set"
     [ -s "$root/factory.set" ] || { echo "package check: defaults wrote nothing" >&2; return 1; }
-    echo "package check: $deb installs and its tarven-cli runs"
+    echo "package check: $deb installs, its metainfo is valid and its programs run"
 }
 
 case "${1:-}" in

@@ -15,6 +15,7 @@
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
 
+#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -70,6 +71,8 @@ struct TOpcjeStartu {
     QString PlikKonfiguracji; // tests: an INI file instead of the per-user store
     bool Splash = true;
     bool OtworzPort = true; // FormShow opens the controller port
+    // The system's locale: a first start takes its language (tests give others).
+    QLocale Lokalizacja = QLocale::system();
 };
 
 class TForm1 : public QMainWindow {

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -244,14 +245,17 @@ void TForm1::ZapiszUstawieniaClick() {
 
 void TForm1::AktualizacjaClick() {
     QFileDialog dlg(this);
-    const QString firmware = QCoreApplication::applicationDirPath() + QStringLiteral("/Firmware");
-    if (QDir(firmware).exists()) dlg.setDirectory(firmware);
+    const QString start = TConfig::FolderStartowyFirmware(
+        Config->FirmwareDir(), QCoreApplication::applicationDirPath(), DocumentsFolder);
+    if (!start.isEmpty()) dlg.setDirectory(start);
     dlg.setNameFilters(
         {LangText(1114) + QStringLiteral(" (*.img)"), LangText(1110) + QStringLiteral(" (*.*)")});
     dlg.setDefaultSuffix(QStringLiteral("img"));
     dlg.setFileMode(QFileDialog::ExistingFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    if (!Sterownik1->Aktualizacja(dlg.selectedFiles().constFirst())) return;
+    const QString file = dlg.selectedFiles().constFirst();
+    Config->SetFirmwareDir(QFileInfo(file).absolutePath()); // the next box starts there
+    if (!Sterownik1->Aktualizacja(file)) return;
     FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
                         QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
     FormProg->exec();

@@ -59,7 +59,7 @@ void TForm1::FormCreate() {
 
 void TForm1::CzytajKonfiguracje() {
     TConfig &c = *Config;
-    c.Read();
+    c.Read(Opcje.Lokalizacja);
     Sterownik1->PortNumber = c.Comm();
     Obd->PortNumber = c.ElmComm();
     if (!c.ElmHost().isEmpty()) Obd->PortPath = c.ElmHost(); // the Wi-Fi adapter is the one in use

@@ -42,6 +42,10 @@ std::optional<CliOptions> ParseCliOptions(const QStringList &args, QString *erro
             o.Help = true;
             continue;
         }
+        if (a == QLatin1String("--version")) {
+            o.Version = true;
+            continue;
+        }
         if (a == QLatin1String("--verbose")) {
             o.Verbose = true;
             continue;
@@ -90,7 +94,7 @@ std::optional<CliOptions> ParseCliOptions(const QStringList &args, QString *erro
             o.TimeoutS = t;
         }
     }
-    if (!o.Help && o.Command.isEmpty()) {
+    if (!o.Help && !o.Version && o.Command.isEmpty()) {
         *error = QStringLiteral("no command given");
         return std::nullopt;
     }
@@ -107,10 +111,12 @@ QString CliUsage() {
         "  --obd-port PORT      OBD adapter port, the same way, or HOST:PORT of a Wi-Fi adapter\n"
         "                       (e.g. 192.168.0.10:35000)\n"
         "  --link-key N         link key of the controller frames, 0..255 (default: the configured key)\n"
-        "  --lang pl|en|ru|es   language of the texts (default: the configured language)\n"
+        "  --lang pl|en|ru|es   language of the texts (default: the configured language, else the\n"
+        "                       system's: pl, ru or es, otherwise en)\n"
         "  --timeout SECONDS    how long a device may keep us waiting (default 30)\n"
         "  --verbose            the communication log on standard error\n"
         "  --help, -h           this text\n"
+        "  --version            the program's version\n"
         "\n"
         "Commands:\n"
         "  ports                          one line per port: number, TAB, caption\n"

@@ -19,9 +19,11 @@ struct CliOptions {
     QString ObdPort;      // --obd-port, the same for the OBD adapter
     int LinkKey = -1;     // --link-key 0..255; -1 = the configured key
     int Lang = -1;        // --lang: 0 English, 1 Polish, 2 Russian, 3 Spanish; -1 = the configured one
+                          // (the system's language when none is configured)
     double TimeoutS = 30; // --timeout: how long a device may keep us waiting
     bool Verbose = false; // --verbose: the communication log on standard error
     bool Help = false;    // --help
+    bool Version = false; // --version
     QString Command;      // "info", "obd", ...
     QStringList Args;     // everything after the command that is not a global option
 };

@@ -23,6 +23,10 @@ int main(int argc, char **argv) {
         std::fputs(CliUsage().toUtf8().constData(), stdout);
         return WyjscieOk;
     }
+    if (o->Version) {
+        std::fputs("tarven-cli " TARVEN_VERSION "\n", stdout);
+        return WyjscieOk;
+    }
     PrzechwycPrzerwanie();
 
     struct Entry {

@@ -44,6 +44,7 @@ void TConfig::Defaults() {
     colours_.fill(-1);
     linkKey_ = Frame::DefaultLinkKey;
     elmHost_.clear();
+    firmwareDir_.clear();
     valuesRead_ = 0;
 }
 
@@ -58,11 +59,21 @@ std::optional<int32_t> ReadDword(QSettings &s, const QString &key) {
 }
 } // namespace
 
-int TConfig::Read() {
+int TConfig::JezykLokalizacji(const QLocale &locale) {
+    switch (locale.language()) {
+    case QLocale::Polish: return 1;
+    case QLocale::Russian: return 2;
+    case QLocale::Spanish: return 3;
+    default: return 0;
+    }
+}
+
+int TConfig::Read(const QLocale &system) {
     Defaults();
     QSettings &s = *store_;
     s.sync();
     int n = 0;
+    bool langStored = false;
     // The chain: each value read replaces its default; the first gap ends it.
     auto next = [&](const char *key) -> std::optional<int32_t> {
         auto v = ReadDword(s, QString::fromLatin1(key));
@@ -76,6 +87,7 @@ int TConfig::Read() {
             auto v = next(plain[i]);
             if (!v) return;
             *target[i] = *v;
+            if (target[i] == &lang_) langStored = true;
         }
         auto top = next(KeyTop);
         if (!top) return;
@@ -99,10 +111,13 @@ int TConfig::Read() {
         }
     }();
     valuesRead_ = n;
+    // A first start speaks the user's language; once stored, Lang is the user's choice.
+    if (!langStored) lang_ = JezykLokalizacji(system);
 
     if (auto k = ReadDword(s, QString::fromLatin1(KeyLinkKey)); k && *k >= 0 && *k <= 255)
         linkKey_ = uint8_t(*k);
     SetElmHost(s.value(QString::fromLatin1(KeyElmHost)).toString());
+    firmwareDir_ = s.value(QString::fromLatin1(KeyFirmwareDir)).toString();
 
     // Range checks of the start: values above the range fall back to the defaults. Negative values
     // are not in any menu either; they are treated the same way so that no index ever goes negative.
@@ -136,6 +151,7 @@ bool TConfig::Write() {
         if (colours_[size_t(i)] >= 0) s.setValue(ColourKey(i), qlonglong(colours_[size_t(i)]));
     s.setValue(QString::fromLatin1(KeyLinkKey), int(linkKey_));
     s.setValue(QString::fromLatin1(KeyElmHost), elmHost_);
+    if (!firmwareDir_.isEmpty()) s.setValue(QString::fromLatin1(KeyFirmwareDir), firmwareDir_);
     s.sync();
     return s.status() == QSettings::NoError;
 }
@@ -176,7 +192,8 @@ bool TConfig::UtworzFoldery(const QString &docs) {
     if (docs.isEmpty()) return false;
     const QDir d(docs);
     bool ok = true;
-    for (const char *sub : {"QERN", "QERN/Tarven II", "QERN/Tarven II/Scope", "QERN/Tarven II/Settings"})
+    for (const char *sub : {"QERN", "QERN/Tarven II", "QERN/Tarven II/Scope", "QERN/Tarven II/Settings",
+                            "QERN/Tarven II/Firmware"})
         if (!d.exists(QString::fromLatin1(sub))) ok = d.mkpath(QString::fromLatin1(sub)) && ok;
     return ok;
 }
@@ -186,4 +203,17 @@ QString TConfig::FolderUstawien(const QString &docs) {
 }
 QString TConfig::FolderScope(const QString &docs) {
     return docs + QStringLiteral("/QERN/Tarven II/Scope");
+}
+QString TConfig::FolderFirmware(const QString &docs) {
+    return docs + QStringLiteral("/QERN/Tarven II/Firmware");
+}
+
+QString TConfig::FolderStartowyFirmware(const QString &remembered, const QString &programDir,
+                                        const QString &docs) {
+    QStringList candidates{remembered,
+                           programDir.isEmpty() ? QString() : programDir + QStringLiteral("/Firmware"),
+                           docs.isEmpty() ? QString() : FolderFirmware(docs)};
+    for (const QString &c : candidates)
+        if (!c.isEmpty() && QDir(c).exists()) return c;
+    return QString();
 }

@@ -4,9 +4,14 @@
 // Every value is a 32-bit integer. The values are read in a fixed order and the first one that is
 // missing or not an integer ends the reading: it and every value after it keep their defaults. This
 // keeps a store written by an older program (which knew fewer values) from being half-applied out of
-// order. `LinkKey` and `ElmHost` are newer than the rest and are read on their own, outside that chain.
+// order. `LinkKey`, `ElmHost` and `FirmwareDir` are newer than the rest and are read on their own,
+// outside that chain.
+//
+// Language of a first start: when the chain ends before `Lang` (nothing stored yet, or an older store),
+// the system's language decides (Polish, Russian, Spanish, else English); a stored `Lang` always wins.
 //
 // On Linux the store is the file ~/.config/DuzERO.conf (QSettings' native format); tests give a file.
+#include <QLocale>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -34,6 +39,7 @@ public:
     static constexpr const char *KeyState = "WState";
     static constexpr const char *KeyLinkKey = "LinkKey";
     static constexpr const char *KeyElmHost = "ElmHost";
+    static constexpr const char *KeyFirmwareDir = "FirmwareDir";
     static QString ColourKey(int n); // "Color1400" for n = 0
 
     // Defaults and ranges.
@@ -54,9 +60,12 @@ public:
     TConfig(const TConfig &) = delete;
     TConfig &operator=(const TConfig &) = delete;
 
-    // Resets everything to defaults, then reads the store in order; clamps Comp, Lang and View.
-    // Returns how many chained values were read (0 when the store is empty).
-    int Read();
+    // Resets everything to defaults, then reads the store in order; clamps Comp, Lang and View. When
+    // no Lang was read, the language of the given locale is taken. Returns how many chained values
+    // were read (0 when the store is empty).
+    int Read(const QLocale &system = QLocale::system());
+    // Language index of a locale: 1 Polish, 2 Russian, 3 Spanish, 0 English for every other language.
+    static int JezykLokalizacji(const QLocale &locale);
     // Writes every value; the window bounds only when the window is not maximised (the stored normal
     // bounds then stay as they were) or when the store holds none yet. Returns false when the store
     // could not be written.
@@ -100,16 +109,26 @@ public:
     QString ElmHost() const { return elmHost_; }
     void SetElmHost(const QString &address);
 
+    // The folder a firmware image was last opened from (empty when none was).
+    QString FirmwareDir() const { return firmwareDir_; }
+    void SetFirmwareDir(const QString &folder) { firmwareDir_ = folder; }
+
     // Identity of this PC for the controller's change history: the first 32 bits of the SHA-256 of the
     // machine id (/etc/machine-id, else /var/lib/dbus/machine-id), read as a big-endian number. The id
     // is fixed when the system is installed, so the number stays the same across runs; 0 when no id
     // can be read. A file may be given instead (tests).
     static uint32_t WorkstationId(const QString &machineIdFile = QString());
     // Creates the user's folders under the documents folder: "QERN", "QERN/Tarven II" and its
-    // "Scope" and "Settings". Returns false when one could not be created (or docs is empty).
+    // "Scope", "Settings" and "Firmware". Returns false when one could not be created (or docs is empty).
     static bool UtworzFoldery(const QString &docs);
     static QString FolderUstawien(const QString &docs); // docs + "/QERN/Tarven II/Settings"
     static QString FolderScope(const QString &docs);    // docs + "/QERN/Tarven II/Scope"
+    static QString FolderFirmware(const QString &docs); // docs + "/QERN/Tarven II/Firmware"
+    // Where the firmware file box starts: the folder an image was last opened from, else a "Firmware"
+    // folder beside the program, else the one in the documents folder; the first of them that exists
+    // (empty when none does).
+    static QString FolderStartowyFirmware(const QString &remembered, const QString &programDir,
+                                          const QString &docs);
 
     // Number of chained values found by the last Read (for diagnostics and tests).
     int ValuesRead() const { return valuesRead_; }
@@ -125,5 +144,6 @@ private:
     std::array<int64_t, ColourCount> colours_{};
     uint8_t linkKey_;
     QString elmHost_;
+    QString firmwareDir_;
     int valuesRead_ = 0;
 };

@@ -23,7 +23,9 @@ struct TOkno {
     QStringList boxes; // texts of the message boxes shown
     int answer = 6;    // Yes
 
-    explicit TOkno(int language = 0, bool admin = false, const std::function<void(QSettings &)> &store = {}) {
+    // locale: the system's, whose language a first start takes when the store holds none.
+    explicit TOkno(int language = 0, bool admin = false, const std::function<void(QSettings &)> &store = {},
+                   const QLocale &locale = QLocale(QLocale::Polish, QLocale::Poland)) {
         QStandardPaths::setTestModeEnabled(true);
         ini = dir.filePath(QStringLiteral("DuzERO.ini"));
         if (store) {
@@ -40,6 +42,7 @@ struct TOkno {
         o.Splash = false;
         o.Jezyk = language;
         o.Admin = admin;
+        o.Lokalizacja = locale;
         w = std::make_unique<TForm1>(o);
         w->Sterownik1->StopTimer();
         w->Obd->StopTimer();

@@ -1,5 +1,6 @@
 // Configuration store: read order, the first gap ending the reading, range checks, colours, the
-// window bounds of a maximised exit, and the identity of this PC.
+// window bounds of a maximised exit, the language of a first start, the firmware folder, and the
+// identity of this PC.
 #include "Okno.h"
 #include "config/TConfig.h"
 #include "link/Frame.h"
@@ -7,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QTimer>
@@ -24,7 +26,6 @@ private slots:
         QCOMPARE(c.Comm(), 1);
         QCOMPARE(c.ElmComm(), 1);
         QCOMPARE(c.Comp(), 3);
-        QCOMPARE(c.Lang(), 1);
         QCOMPARE(c.View(), 1);
         QVERIFY(!c.HasBounds());
         QVERIFY(!c.HasWindowState());
@@ -45,7 +46,6 @@ private slots:
         QCOMPARE(c.Comm(), 1025);
         QCOMPARE(c.ElmComm(), 704);
         QCOMPARE(c.Comp(), 3);
-        QCOMPARE(c.Lang(), 1);
         QCOMPARE(c.View(), 1);
     }
 
@@ -84,10 +84,51 @@ private slots:
         TConfig c(f);
         QCOMPARE(c.Read(), 3);
         QCOMPARE(c.Comp(), 0);
-        QCOMPARE(c.Lang(), 1);
         QCOMPARE(c.View(), 1);
         QVERIFY(!c.HasBounds());
         QCOMPARE(c.Colour(0), int64_t(-1));
+    }
+
+    // The language: the system's while no Lang is stored (also when the chain ends before it), the
+    // stored one otherwise, out of range included.
+    void firstStartLanguage_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<int>("lang");
+        const QVariantMap none;
+        const QVariantMap ports{{"Comm", 101}, {"ElmComm", 102}};
+        const QVariantMap afterGap{{"Comm", 101}, {"ElmComm", 102}, {"Lang", 3}}; // Comp missing
+        const QVariantMap notNumber{{"Comm", 1}, {"ElmComm", 1}, {"Comp", 3}, {"Lang", "en"}};
+        auto chain = [](int lang) {
+            return QVariantMap{{"Comm", 1}, {"ElmComm", 1}, {"Comp", 3}, {"Lang", lang}};
+        };
+        QTest::newRow("pl_PL, first start") << "pl_PL" << none << 1;
+        QTest::newRow("en_US, first start") << "en_US" << none << 0;
+        QTest::newRow("ru_RU, first start") << "ru_RU" << none << 2;
+        QTest::newRow("es_MX, first start") << "es_MX" << none << 3;
+        QTest::newRow("de_DE, first start") << "de_DE" << none << 0;
+        QTest::newRow("C, first start") << "C" << none << 0;
+        QTest::newRow("es_ES, only the ports") << "es_ES" << ports << 3;
+        QTest::newRow("en_GB, Lang after a gap") << "en_GB" << afterGap << 0;
+        QTest::newRow("ru_RU, Lang not a number") << "ru_RU" << notNumber << 2;
+        QTest::newRow("pl_PL, English stored") << "pl_PL" << chain(0) << 0;
+        QTest::newRow("en_US, Polish stored") << "en_US" << chain(1) << 1;
+        QTest::newRow("en_US, Spanish stored") << "en_US" << chain(3) << 3;
+        QTest::newRow("en_US, 7 stored") << "en_US" << chain(7) << 1;
+    }
+    void firstStartLanguage() {
+        QFETCH(QString, locale);
+        QFETCH(QVariantMap, stored);
+        QFETCH(int, lang);
+        const QString f = Plik(QTest::currentDataTag());
+        {
+            QSettings s(f, QSettings::IniFormat);
+            for (auto i = stored.cbegin(); i != stored.cend(); ++i)
+                s.setValue(i.key(), i.value());
+        }
+        TConfig c(f);
+        c.Read(QLocale(locale));
+        QCOMPARE(c.Lang(), lang);
     }
 
     void notANumberEndsReading() {
@@ -267,6 +308,27 @@ private slots:
         QVERIFY(TConfig::UtworzFoldery(dir.path()));
         QVERIFY(QDir(dir.filePath("QERN/Tarven II/Scope")).exists());
         QVERIFY(QDir(TConfig::FolderUstawien(dir.path())).exists());
+        QVERIFY(QDir(dir.filePath("QERN/Tarven II/Firmware")).exists());
+    }
+
+    // The firmware file box: the folder last used, else "Firmware" beside the program, else the
+    // documents' one; a folder that is gone is passed over.
+    void firmwareStartFolder() {
+        const QString docs = Plik("docs"), program = Plik("program"), last = Plik("last");
+        const QString gone = Plik("gone"), bare = Plik("bare");
+        QVERIFY(TConfig::UtworzFoldery(docs));
+        QVERIFY(QDir().mkpath(program + "/Firmware") && QDir().mkpath(last) && QDir().mkpath(bare));
+        const struct {
+            QString remembered, program, docs, start;
+        } rows[] = {
+            {last, program, docs, last},
+            {gone, program, docs, program + "/Firmware"},
+            {QString(), bare, docs, TConfig::FolderFirmware(docs)},
+            {gone, bare, bare, QString()},
+            {QString(), QString(), QString(), QString()},
+        };
+        for (const auto &r : rows)
+            QCOMPARE(TConfig::FolderStartowyFirmware(r.remembered, r.program, r.docs), r.start);
     }
 
     // ---- the window with its store
@@ -285,6 +347,67 @@ private slots:
         QCOMPARE(c.Read(), 10 + TConfig::ColourCount);
         QCOMPARE(c.Lang(), 1);
         QCOMPARE(c.Colour(0), int64_t(o.S().Wykresy[1].Colour));
+    }
+
+    // The window's first start speaks the system's language and stores it at the exit, so the next
+    // start is the same whatever the system says then.
+    void windowFirstStartLanguage() {
+        for (const auto &[language, lang] :
+             {std::pair{QLocale::English, 0}, {QLocale::Polish, 1}, {QLocale::Spanish, 3}}) {
+            TOkno first(-1, false, {}, QLocale(language));
+            QCOMPARE(first.w->LangIndex, lang);
+            QVERIFY(first.w->ActLang[size_t(lang)]->isChecked());
+            first.w->close();
+            QSettings store(first.ini, QSettings::IniFormat);
+            QCOMPARE(store.value("Lang").toInt(), lang);
+            TOkno next(
+                -1, false,
+                [&](QSettings &s) {
+                    for (const QString &k : store.allKeys())
+                        s.setValue(k, store.value(k));
+                },
+                QLocale(QLocale::Russian));
+            QCOMPARE(next.w->LangIndex, lang);
+        }
+    }
+
+    // The firmware file box starts in the documents' Firmware folder, and next time (the next start
+    // too) in the folder an image was last taken from, even one the controller refused.
+    void windowRemembersTheFirmwareFolder() {
+        const QString images = Plik("images");
+        QVERIFY(QDir().mkpath(images));
+        QFile img(images + "/old.img");
+        QVERIFY(img.open(QIODevice::WriteOnly));
+        img.write("not an image");
+        img.close();
+        auto pick = [](TOkno &o, const QString &file) {
+            QString shown;
+            QTimer::singleShot(0, o.w.get(), [&] {
+                auto *box = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                shown = box->directory().absolutePath();
+                if (file.isEmpty()) {
+                    box->reject();
+                    return;
+                }
+                box->selectFile(file);
+                QTest::keyClick(box, Qt::Key_Return); // Open
+            });
+            o.w->AktualizacjaClick();
+            return shown;
+        };
+        TOkno o(0);
+        QCOMPARE(pick(o, QString()), TConfig::FolderFirmware(o.w->DocumentsFolder));
+        QCOMPARE(pick(o, img.fileName()), TConfig::FolderFirmware(o.w->DocumentsFolder));
+        QCOMPARE(o.boxes.size(), 1); // the file was refused
+        QCOMPARE(pick(o, QString()), images);
+        o.w->close();
+        QSettings store(o.ini, QSettings::IniFormat);
+        TOkno next(0, false, [&](QSettings &s) {
+            for (const QString &k : store.allKeys())
+                s.setValue(k, store.value(k));
+        });
+        QCOMPARE(pick(next, QString()), images);
     }
 
     void windowAppliesStoredValues() {

@@ -8,6 +8,8 @@
 #include "settings/TKatalogNastaw.h"
 
 #include <QRegularExpression>
+#include <QSet>
+#include <QSettings>
 #include <cstring>
 
 using namespace cli;
@@ -44,6 +46,8 @@ private slots:
     void exportCsvAfrAndExtendedView();
     void exportCsvWithTheUsersDecimalSeparator();
     void portsListing();
+    void languageOfTheSystemUntilOneIsStored();
+    void versions();
     void usageErrorsExitTwo();
     void fileErrorsExitThree();
 
@@ -238,6 +242,62 @@ void TestCliOffline::portsListing() {
     const QRegularExpression line(QStringLiteral("^\\d+\t.+$"));
     for (const QString &l : r.Lines())
         QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+}
+
+// Without --lang the configured language counts; while none is configured (nothing stored, or the
+// stored values end before Lang), the system's locale chooses.
+void TestCliOffline::languageOfTheSystemUntilOneIsStored() {
+    const QString file = Path("lang.set");
+    QVERIFY(Run({"defaults", file}, Env()).code == 0);
+    TSterownik s;
+    s.StopTimer();
+    TKatalogNastaw k(&s);
+    k.UtworzNastawy();
+    QString label[4];
+    for (int lang = 0; lang < 4; ++lang) {
+        LangSetLanguage(lang);
+        label[lang] = k.NazwaNastawy(55);
+    }
+    QCOMPARE(QSet<QString>(std::begin(label), std::end(label)).size(), 4);
+
+    const struct {
+        const char *locale;
+        QVariantMap stored;
+        int lang;
+    } rows[] = {
+        {"en_US.UTF-8", {}, 0},
+        {"pl_PL.UTF-8", {}, 1},
+        {"ru_RU.UTF-8", {}, 2},
+        {"de_DE.UTF-8", {}, 0},
+        {"es_ES.UTF-8", {{"Comm", 101}, {"ElmComm", 102}}, 3},
+        {"pl_PL.UTF-8", {{"Comm", 1}, {"ElmComm", 1}, {"Comp", 3}, {"Lang", 3}}, 3},
+        {"ru_RU.UTF-8", {{"Comm", 1}, {"ElmComm", 1}, {"Comp", 3}, {"Lang", 0}}, 0},
+    };
+    int n = 0;
+    for (const auto &r : rows) {
+        const QString config = Path(QStringLiteral("config%1").arg(++n));
+        {
+            QSettings store(config + QStringLiteral("/DuzERO.conf"), QSettings::IniFormat);
+            for (auto i = r.stored.cbegin(); i != r.stored.cend(); ++i)
+                store.setValue(i.key(), i.value());
+        }
+        const Result shown = Run({"show-set", file}, Environment(config, QString::fromLatin1(r.locale)));
+        QVERIFY2(shown.finished && shown.code == 0, qPrintable(shown.Describe()));
+        const QString line = shown.Lines().filter(QRegularExpression(QStringLiteral("^55\t"))).value(0);
+        QVERIFY2(line.split(QLatin1Char('\t')).value(1) == label[r.lang],
+                 qPrintable(r.locale + (": " + line)));
+    }
+}
+
+void TestCliOffline::versions() {
+    const Result cli = Run({"--version"}, Env());
+    QCOMPARE(cli.code, 0);
+    QCOMPARE(cli.out, QByteArray("tarven-cli " TARVEN_VERSION "\n"));
+    QProcess sim;
+    sim.start(QStringLiteral(TARVEN_SIM_PATH), {QStringLiteral("--version")});
+    QVERIFY(sim.waitForFinished(StartMs));
+    QCOMPARE(sim.exitCode(), 0);
+    QCOMPARE(sim.readAllStandardOutput(), QByteArray("tarven-sim " TARVEN_VERSION "\n"));
 }
 
 void TestCliOffline::usageErrorsExitTwo() {

@@ -73,7 +73,8 @@ void watchStdin(QCoreApplication *app) {
 
 void usage(FILE *to) {
     std::fputs("usage: tarven-sim <simulator> [--exit-on-stdin-eof] [options]   (--help after a name for its "
-               "options)\n",
+               "options)\n"
+               "       tarven-sim --version\n",
                to);
     for (const Simulator &s : simulators)
         std::fprintf(to, "  %-12s %s\n", s.name, s.summary);
@@ -87,6 +88,10 @@ int main(int argc, char **argv) {
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         usage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        std::fputs("tarven-sim " TARVEN_VERSION "\n", stdout);
+        return 0;
     }
     const QString name = args.takeFirst();
     for (const Simulator &s : simulators) {

@@ -12,10 +12,12 @@
 //                    this program, else on the PATH or in /usr/bin) and connect to them: the program
 //                    live without hardware
 //   --lang L         language of this run: en, pl, ru, es (or 0…3)
+//   --version        the program's version
 // None of these is stored in the configuration.
 #include "app/Komunikaty.h"
 #include "app/TDemo.h"
 #include "app/TForm1.h"
+#include "app/TZrzuty.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <exception>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -68,12 +71,23 @@ int Jezyk(const QString &v) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // --version and --help answer before the window system is asked for: they work on a terminal
+    // without a display too.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--version" || a == "-v") {
+            std::fputs("tarven " TARVEN_VERSION "\n", stdout);
+            return 0;
+        }
+        if (a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
+            qputenv("QT_QPA_PLATFORM", "offscreen"); // the help opens no window
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarven"));
     QApplication::setOrganizationName(QStringLiteral("DuzERO"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEN_VERSION));
     // The installed menu entry and its icon (the package puts both in the system's folders).
-    QGuiApplication::setDesktopFileName(QStringLiteral("tarven"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVEN_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarven")));
 
     QCommandLineParser cli;
@@ -95,10 +109,15 @@ int main(int argc, char *argv[]) {
         QStringLiteral("Run against the virtual controller and adapter (tarven-sim)."));
     const QCommandLineOption lang(QStringLiteral("lang"), QStringLiteral("Language: en, pl, ru, es."),
                                   QStringLiteral("L"));
-    cli.addOptions({port, obdPort, linkKey, admin, demo, lang});
+    // The pictures of the documentation (tools/screenshots.sh): every tab to a PNG file, then quit.
+    QCommandLineOption shots(QStringLiteral("screenshot-dir"), QStringLiteral("Grab every tab into DIR."),
+                             QStringLiteral("DIR"));
+    shots.setFlags(QCommandLineOption::HiddenFromHelp);
+    cli.addOptions({port, obdPort, linkKey, admin, demo, lang, shots});
     cli.process(app);
 
     TOpcjeStartu o;
+    o.Splash = !cli.isSet(shots);
     o.Port = cli.value(port);
     o.PortObd = cli.value(obdPort);
     o.Admin = cli.isSet(admin);
@@ -151,8 +170,12 @@ int main(int argc, char *argv[]) {
     int rc = 0;
     try {
         TForm1 w(o);
+        std::unique_ptr<TZrzuty> zrzuty;
+        if (cli.isSet(shots)) zrzuty = std::make_unique<TZrzuty>(&w, cli.value(shots));
         w.show();
+        if (zrzuty) zrzuty->Start();
         rc = app.exec();
+        if (zrzuty && zrzuty->Blad) rc = 1;
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QStringLiteral("TARVEN"), QString::fromLocal8Bit(e.what()));
         rc = 1;
