@@ -4,6 +4,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "backup/MagazynKopii.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TFormDevice.h"
@@ -137,6 +138,7 @@ void TForm1::Relabel() {
     ActReadOsc->setText(LangText(1105));
     ActSaveOsc->setText(LangText(1106));
     ActCsv->setText(LangText(1107));
+    RelabelKopii();
     MenuConn->setTitle(LangText(1117));
     MenuLang->setTitle(LangText(1120).trimmed());
     MenuViewMenu->setTitle(LangText(1150));
@@ -222,9 +224,8 @@ void TForm1::CzytajUstawieniaClick() {
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    Sterownik1->CzytajUstawienia(dlg.selectedFiles().constFirst());
-    if (Nastawy->Widget()->isVisible()) Nastawy->Rozmiesc();
-    if (Grafika->Widget()->isVisible()) Grafika->Rysuj();
+    const QString file = dlg.selectedFiles().constFirst();
+    PrzedZapisem(TPowodKopii::ZapisPliku, [this, file] { WczytajPlikUstawien(file); });
 }
 
 void TForm1::ZapiszUstawieniaClick() {
@@ -248,10 +249,13 @@ void TForm1::AktualizacjaClick() {
     dlg.setDefaultSuffix(QStringLiteral("img"));
     dlg.setFileMode(QFileDialog::ExistingFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    if (!Sterownik1->Aktualizacja(dlg.selectedFiles().constFirst())) return;
-    FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
-                        QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
-    FormProg->exec();
+    const QString file = dlg.selectedFiles().constFirst();
+    PrzedZapisem(TPowodKopii::Firmware, [this, file] {
+        if (!Sterownik1->Aktualizacja(file)) return;
+        FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
+                            QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
+        FormProg->exec();
+    });
 }
 
 void TForm1::DeviceInfoClick() {
