@@ -15,6 +15,8 @@ int CmdExportCsv(const CliOptions &o);
 int CmdDefaults(const CliOptions &o);
 int CmdShowSet(const CliOptions &o);
 int CmdObd(const CliOptions &o);
+int CmdBackup(const CliOptions &o);
+int CmdDiff(const CliOptions &o);
 
 // Usage error of a command: the message and a hint on standard error; returns exit code 2.
 int UsageError(const QString &message);
