@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>

@@ -148,7 +148,7 @@ QList<TKopia> TMagazynKopii::ListaFolderu(const QString &folder, TSterownik *scr
         }
         // Only a file named as a backup is opened, and only a whole settings file counts as one.
         QString error;
-        if (!k.Powod.isEmpty() && WczytajDo(*scratch, k.Sciezka, &error, true)) {
+        if (scratch && !k.Powod.isEmpty() && WczytajDo(*scratch, k.Sciezka, &error, true)) {
             k.Czytelna = true;
             k.Numer = scratch->StrNrSeryjny();
             k.Model = scratch->StrWersjaSterownika();
@@ -195,7 +195,13 @@ QList<TKopia> TMagazynKopii::Wszystkie() const {
 }
 
 QString TMagazynKopii::Najnowsza(const QString &serial) const {
-    for (const TKopia &k : Lista(serial))
-        if (k.Czytelna) return k.Sciezka;
+    // By name first; files are opened only until the newest readable one is found.
+    QList<TKopia> l = ListaFolderu(FolderSterownika(serial), nullptr);
+    NajnowszeNajpierw(l);
+    TSterownik scratch;
+    scratch.StopTimer();
+    QString error;
+    for (const TKopia &k : l)
+        if (!k.Powod.isEmpty() && WczytajDo(scratch, k.Sciezka, &error, true)) return k.Sciezka;
     return QString();
 }

@@ -52,6 +52,7 @@ public:
     QString Najnowsza(const QString &serial) const;
 
 private:
+    // scratch == nullptr: names only, no file opened.
     QList<TKopia> ListaFolderu(const QString &folder, TSterownik *scratch) const;
     QString Dokumenty;
 };

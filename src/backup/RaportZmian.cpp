@@ -50,6 +50,13 @@ TRaportZmian PorownajObrazy(TSterownik &a, TSterownik &b) {
     TRaportZmian r;
     r.NumerA = a.StrNrSeryjny();
     r.NumerB = b.StrNrSeryjny();
+    const auto opis = [](TSterownik &s) {
+        QStringList l{s.StrWersjaSterownika(), s.StrWersjaCyframi(1).trimmed(), s.StrNrSeryjny()};
+        l.removeAll(QString());
+        return l.join(QStringLiteral("  "));
+    };
+    r.OpisA = opis(a);
+    r.OpisB = opis(b);
     // Each side is shown through a catalogue of its own: some texts depend on the image's
     // identification (the adaptation added to items 90 and 92).
     TKatalogNastaw ka(&a), kb(&b);

@@ -31,6 +31,7 @@ struct TZmianaBloku {
 
 struct TRaportZmian {
     QString NumerA, NumerB; // serial numbers
+    QString OpisA, OpisB;   // model, firmware version and serial number of each side
     QList<TZmianaNastawy> Nastawy;
     QList<TZmianaBloku> Bloki;
 

@@ -6,7 +6,6 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
@@ -80,7 +79,12 @@ void TFormRaport::Przygotuj(const TRaportZmian &r, const QString &nazwaA, const 
     setWindowTitle(QStringLiteral("TARVEN - ") + LangText(4203));
     Zapisz->setText(LangText(4205));
     Zamknij->setText(LangText(4269));
-    Naglowek->setText(QStringLiteral("A: ") + nazwaA + QStringLiteral("\nB: ") + nazwaB);
+    // The identification of each side, apart from the comparison.
+    const auto strona = [](const QString &n, const QString &opis) {
+        return opis.isEmpty() ? n : n + QStringLiteral("   (") + opis + QLatin1Char(')');
+    };
+    Naglowek->setText(QStringLiteral("A: ") + strona(nazwaA, r.OpisA) + QStringLiteral("\nB: ") +
+                      strona(nazwaB, r.OpisB));
     Inny->setText(r.LiniaInnySterownik());
     Inny->setVisible(r.InnySterownik());
 
