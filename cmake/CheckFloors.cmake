@@ -1,6 +1,6 @@
 # Fails when a lower floor of the tree includes a higher one: the engines and files know nothing of
 # the widgets, the views nothing of the main window. Run as: cmake -DSRC=<source>/src -P CheckFloors.cmake
-set(core_floors link device obd settings lang config)
+set(core_floors link device obd settings lang config backup)
 set(view_floors charts scope dialogs settings/ui)
 
 # floor -> include prefixes it must not use

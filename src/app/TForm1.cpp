@@ -6,6 +6,7 @@
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
 #include "app/TWidokPojazdu.h"
+#include "backup/StrazKopii.h"
 #include "charts/TGrafika.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
@@ -198,6 +199,7 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     });
     FormDevice = new TFormDevice(this);
     FormService = new TFormService(this);
+    UtworzKopie();
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

@@ -12,6 +12,7 @@
 //   TForm1Menu.cpp      menus, Relabel, file menu items
 //   TForm1Widok.cpp     views, colour schemes, window-size presets
 //   TForm1Demo.cpp      the administrator's demonstration maps
+//   TForm1Kopie.cpp     backups before every write of the whole state, change report, backups window
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
 
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +31,7 @@ class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMessageBox;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
@@ -38,6 +41,8 @@ class TFormAdmin;
 class TFormLogo;
 class TFormProg;
 class TFormDevice;
+class TFormKopie;
+class TFormRaport;
 class TFormService;
 class TKatalogNastaw;
 class TListaKanalow;
@@ -46,6 +51,8 @@ class TPanelObd;
 class TPanelPrawy;
 class TRichBox;
 class TSterownik;
+class TStrazKopii;
+enum class TPowodKopii;
 
 // A panel whose children all fill it (the centre and the bottom dock).
 class TKontener : public QWidget {
@@ -138,6 +145,25 @@ public:
     void DeviceInfoClick();
     void ServiceClick();
     void Demo();
+
+    // ---------------------------------------------------------------- backups (TForm1Kopie.cpp)
+    void UtworzKopie();
+    void RelabelKopii();
+    // Every event of the controller link: what has been read, and a write waiting for it.
+    void ZdarzenieKopii(int kind, int a);
+    // A write of the controller's whole state: runs once the controller is read and backed up (or
+    // the fitter chose to go on without a backup); at once when the port is closed.
+    void PrzedZapisem(TPowodKopii powod, std::function<void()> zapis);
+    // A settings file into the image (written to the controller when connected), views redrawn.
+    void WczytajPlikUstawien(const QString &file);
+    void PorownajZPlikiemClick();
+    void PorownajZPlikiem(const QString &file);
+    void KopieClick();
+    std::unique_ptr<TStrazKopii> Straz;
+    TFormRaport *FormRaport = nullptr;
+    TFormKopie *FormKopie = nullptr;
+    QAction *ActPorownaj = nullptr, *ActKopie = nullptr;
+    QMessageBox *Czekanie = nullptr; // shown while a write waits for the read
 
     // ---------------------------------------------------------------- views (TForm1Widok.cpp)
     void MenuView0Click(int tag = -1);
@@ -262,4 +288,8 @@ private:
     int mapSub_ = 0; // map sub-tab shown (-1 none)
     bool langChosen_ = false;
     std::vector<TOdbiorcaOdczytow *> odbiorcy_;
+    void WykonajCzekajacy();
+    std::function<void()> czekajacy_; // the write waiting for the backup
+    TPowodKopii czekajacyPowod_{};
+    bool wykonanieZaplanowane_ = false;
 };

@@ -5,6 +5,7 @@
 #include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
 #include "app/TWidokPojazdu.h"
+#include "backup/MagazynKopii.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
 #include "dialogs/TFormDevice.h"
@@ -139,6 +140,7 @@ void TForm1::Relabel() {
     ActReadOsc->setText(LangText(1105));
     ActSaveOsc->setText(LangText(1106));
     ActCsv->setText(LangText(1107));
+    RelabelKopii();
     MenuConn->setTitle(LangText(1117));
     MenuLang->setTitle(LangText(1120).trimmed());
     MenuViewMenu->setTitle(LangText(1150));
@@ -226,9 +228,8 @@ void TForm1::CzytajUstawieniaClick() {
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    Sterownik1->CzytajUstawienia(dlg.selectedFiles().constFirst());
-    if (Nastawy->Widget()->isVisible()) Nastawy->Rozmiesc();
-    if (Grafika->Widget()->isVisible()) Grafika->Rysuj();
+    const QString file = dlg.selectedFiles().constFirst();
+    PrzedZapisem(TPowodKopii::ZapisPliku, [this, file] { WczytajPlikUstawien(file); });
 }
 
 void TForm1::ZapiszUstawieniaClick() {
@@ -255,10 +256,12 @@ void TForm1::AktualizacjaClick() {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     const QString file = dlg.selectedFiles().constFirst();
     Config->SetFirmwareDir(QFileInfo(file).absolutePath()); // the next box starts there
-    if (!Sterownik1->Aktualizacja(file)) return;
-    FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
-                        QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
-    FormProg->exec();
+    PrzedZapisem(TPowodKopii::Firmware, [this, file] {
+        if (!Sterownik1->Aktualizacja(file)) return;
+        FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),
+                            QStringLiteral("TARVEN - ") + LangText(1360), LangText(1361));
+        FormProg->exec();
+    });
 }
 
 void TForm1::DeviceInfoClick() {

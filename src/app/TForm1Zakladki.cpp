@@ -4,6 +4,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelObd.h"
 #include "app/TWidokPojazdu.h"
+#include "backup/MagazynKopii.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
@@ -309,10 +310,11 @@ void TForm1::Akcja(int tag) {
     auto tak = [](int id) { return LangMessage(id, 52) == 6; };
     switch (tag) {
     case 101:
-        if (tak(2100)) {
-            Katalog->NastawyDomyslne();
-            Sterownik1->NastawyFabryczne();
-        }
+        if (tak(2100))
+            PrzedZapisem(TPowodKopii::Fabryczne, [this] {
+                Katalog->NastawyDomyslne();
+                Sterownik1->NastawyFabryczne();
+            });
         break;
     case 201: Sterownik1->StartStopKalibracji(); break;
     case 311:

@@ -29,6 +29,7 @@ void TForm1::AktualizujTytul(const QString &suffix) {
 
 void TForm1::Zdarzenie(int kind, int a, int b, int c) {
     const uint8_t *rx = Sterownik1->RxBuffer;
+    if (kind == 0 || kind == 3) ZdarzenieKopii(kind, a);
     // 1. The link (re)started: the caption loses its device or file suffix.
     if (kind == 3 && a == 0) {
         AktualizujTytul(QString());

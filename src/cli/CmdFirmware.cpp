@@ -1,6 +1,6 @@
-// firmware FILE: the image is checked against the controller's hardware, sent block by block to
-// its bootloader, and the run ends once the controller identifies itself running its application
-// again (and the update is recorded in its history).
+// firmware FILE: the image is checked against the controller's hardware, the controller is backed
+// up, the image is sent block by block to its bootloader, and the run ends once the controller identifies
+// itself running its application again (and the update is recorded in its history).
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
 #include "lang/LangText.h"
@@ -20,7 +20,8 @@ QString Hex2(int v) {
 
 class FirmwareJob : public ControllerJob {
 public:
-    FirmwareJob(const CliOptions &o, const QString &file) : ControllerJob(o), file_(file) {
+    FirmwareJob(const CliOptions &o, const QString &file, bool noBackup)
+        : ControllerJob(o), file_(file), noBackup_(noBackup) {
         S.OnFirmwareProgress = [this](int percent) {
             Progress();
             if (percent != lastPercent_) Wypisz(QString::number(percent) + QLatin1Char('%'));
@@ -137,6 +138,11 @@ private:
             return;
         }
         historyRead_ = AllRead();
+        if (S.Identyfikacja[5] == 1) {
+            if (!noBackup_) Blad(QStringLiteral("no backup: the controller is running its bootloader"));
+        } else if (!KopiaPrzedZapisem(TPowodKopii::Firmware, noBackup_)) {
+            return;
+        }
         ClearMessage();
         if (!S.Aktualizacja(file_)) {
             Fail(WyjscieBladPliku, QStringLiteral("%1: %2").arg(file_, LastMessage()));
@@ -149,6 +155,7 @@ private:
     }
 
     QString file_;
+    bool noBackup_;
     QByteArray header_;
     enum { Start, Flashing, Returning, Done } phase_ = Start;
     int lastPercent_ = -1;
@@ -158,8 +165,11 @@ private:
 } // namespace
 
 int CmdFirmware(const CliOptions &o) {
-    if (o.Args.size() != 1 || o.Args.first().startsWith(QLatin1String("--")))
-        return UsageError(QStringLiteral("firmware needs one FILE"));
-    FirmwareJob job(o, o.Args.first());
+    TArgumenty a;
+    QString error;
+    if (!a.Czytaj(o.Args, {}, {QStringLiteral("--no-backup")}, &error))
+        return UsageError(QStringLiteral("firmware: ") + error);
+    if (a.Operandy().size() != 1) return UsageError(QStringLiteral("firmware needs one FILE"));
+    FirmwareJob job(o, a.Operandy().first(), a.Flaga(QStringLiteral("--no-backup")));
     return job.Run();
 }

@@ -1,6 +1,6 @@
-// write-settings: the controller is read first (a block that was never read is not written back),
-// then the file is loaded, which writes every block to the controller and reads it back; the run
-// succeeds only when every write was acknowledged and every block came back as it was written.
+// write-settings: the controller is read first (a block that was never read is not written back)
+// and backed up, then the file is loaded, which writes every block to the controller and reads it back; the
+// run succeeds only when every write was acknowledged and every block came back as it was written.
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
 #include "device/ImageFile.h"
@@ -38,7 +38,8 @@ constexpr int BitTablicy[6] = {BitMapaA, BitMapaC, BitMapaE, BitMapaB, BitMapaD,
 
 class WriteSettingsJob : public ControllerJob {
 public:
-    WriteSettingsJob(const CliOptions &o, const QString &file) : ControllerJob(o), file_(file) {}
+    WriteSettingsJob(const CliOptions &o, const QString &file, bool noBackup)
+        : ControllerJob(o), file_(file), noBackup_(noBackup) {}
 
 protected:
     bool Prepare() override {
@@ -73,6 +74,7 @@ protected:
 
 private:
     void Load() {
+        if (!KopiaPrzedZapisem(TPowodKopii::ZapisPliku, noBackup_)) return;
         ClearMessage();
         if (!S.CzytajUstawienia(file_)) {
             Fail(WyjscieBladPliku, QStringLiteral("%1: cannot be loaded (%2)").arg(file_, LastMessage()));
@@ -124,6 +126,7 @@ private:
     }
 
     QString file_;
+    bool noBackup_;
     bool loaded_ = false;
     std::map<int, QByteArray> written_;
     std::map<int, std::set<int>> learnt_;
@@ -132,8 +135,11 @@ private:
 } // namespace
 
 int CmdWriteSettings(const CliOptions &o) {
-    if (o.Args.size() != 1 || o.Args.first().startsWith(QLatin1String("--")))
-        return UsageError(QStringLiteral("write-settings needs one FILE"));
-    WriteSettingsJob job(o, o.Args.first());
+    TArgumenty a;
+    QString error;
+    if (!a.Czytaj(o.Args, {}, {QStringLiteral("--no-backup")}, &error))
+        return UsageError(QStringLiteral("write-settings: ") + error);
+    if (a.Operandy().size() != 1) return UsageError(QStringLiteral("write-settings needs one FILE"));
+    WriteSettingsJob job(o, a.Operandy().first(), a.Flaga(QStringLiteral("--no-backup")));
     return job.Run();
 }

@@ -18,6 +18,8 @@ int CmdShowSet(const CliOptions &o);
 int CmdObd(const CliOptions &o);
 // obd vehicle [--json]; args are those after "vehicle".
 int CmdObdPojazd(const CliOptions &o, const QStringList &args);
+int CmdBackup(const CliOptions &o);
+int CmdDiff(const CliOptions &o);
 
 // Usage error of a command: the message and a hint on standard error; returns exit code 2.
 int UsageError(const QString &message);

@@ -5,12 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <bit>
 
 ControllerJob::ControllerJob(const CliOptions &options) : Options(options), Config(CzytajKonfiguracje()) {
     UstawJezyk(Options, Config);
     S.LinkKey = Options.LinkKey >= 0 ? uint8_t(Options.LinkKey) : Config.LinkKey;
     S.UstawDateIdent(QDate::currentDate(), Config.WorkstationId);
+    S.DocumentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     S.OnZdarzenie = [this](int kind, int a, int b, int c) { OnEvent(kind, a, b, c); };
     S.OnMessage = [this](const QString &text, int flags) {
         lastMessage_ = text;
@@ -78,6 +80,20 @@ bool ControllerJob::FolderWritable(const QString &file) {
     return false;
 }
 
+bool ControllerJob::KopiaPrzedZapisem(TPowodKopii powod, bool bezKopii) {
+    if (bezKopii) return true;
+    QString error;
+    const QString path = Straz.Zapisz(powod, &error);
+    if (path.isEmpty()) {
+        Fail(WyjscieBladPliku, QStringLiteral("no backup of the controller could be saved, so nothing was "
+                                              "written: %1 (--no-backup writes without one)")
+                                   .arg(error));
+        return false;
+    }
+    Blad(QStringLiteral("backup: %1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
 void ControllerJob::Interrupted() {
     Fail(WyjscieBrakOdpowiedzi, QStringLiteral("interrupted"));
 }
@@ -108,6 +124,7 @@ int ControllerJob::Outstanding(const TSterownik &s) {
 
 void ControllerJob::OnEvent(int kind, int a, int b, int c) {
     Q_UNUSED(c);
+    Straz.Zdarzenie(kind, a);
     if (finished_ || kind != 0) return;
     if (a == 0x81) {
         Progress();

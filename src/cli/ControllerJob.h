@@ -3,6 +3,7 @@
 // the event loop, a watchdog that ends the run with exit code 1 when the controller stops making
 // progress for the time-out, and the bookkeeping every command needs (identification, reads,
 // messages of the engine).
+#include "backup/StrazKopii.h"
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "device/TSterownik.h"
@@ -49,12 +50,17 @@ protected:
     // Last text the engine wanted to show in a message box.
     QString LastMessage() const { return lastMessage_; }
     void ClearMessage() { lastMessage_.clear(); }
+    // Saves a backup of the controller before a write of its whole state and names it on standard
+    // error; when none can be saved the run ends with exit code 3 and nothing is written, unless
+    // the fitter said --no-backup.
+    bool KopiaPrzedZapisem(TPowodKopii powod, bool bezKopii);
     // Seconds since the port was opened.
     double Seconds() const { return clock_.elapsed() / 1000.0; }
 
     const CliOptions &Options;
     TKonfiguracjaCli Config;
     TSterownik S;
+    TStrazKopii Straz{S}; // what has been read from the controller since the connection
 
 private:
     void OnEvent(int kind, int a, int b, int c);

@@ -46,6 +46,8 @@ int main(int argc, char **argv) {
         {"defaults", CmdDefaults},
         {"show-set", CmdShowSet},
         {"obd", CmdObd},
+        {"backup", CmdBackup},
+        {"diff", CmdDiff},
     };
     for (const Entry &e : commands)
         if (o->Command == QLatin1String(e.name)) return e.run(*o);

@@ -131,6 +131,8 @@ public:
 
     // ---------------------------------------------------------------- reply analysis
     void AnalizaOdbioru(int length);
+    // The block bit a read reply fills (-1 when the code reads no block).
+    static int BitOdczytu(uint8_t code);
 
     // ---------------------------------------------------------------- device data image
     uint8_t Nastawy[256 + 48] = {};       // settings: 256 exchanged + 48 kept only in files

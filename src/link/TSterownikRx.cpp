@@ -27,26 +27,6 @@ const char *const ZapisFlash[6] = {"Zapis flash - nastawy",   "Zapis flash - kor
                                    "Zapis flash - kor.czas",  "Zapis flash - kor.obr.1",
                                    "Zapis flash - kor.obr.2", "Zapis flash - his/kor"};
 
-// The block bit of a read reply code, -1 when the code reads no block.
-int BitOdczytu(uint8_t code) {
-    switch (code) {
-    case 0xE8: return BitNastawy;
-    case 0xE9: return BitMnoznik1;
-    case 0xEA: return BitMnoznik2;
-    case 0xEB: return BitKorObr1;
-    case 0xEC: return BitKorObr2;
-    case 0xE0: return BitMapaA;
-    case 0xE1: return BitMapaB;
-    case 0xE2: return BitMapaC;
-    case 0xE3: return BitMapaD;
-    case 0xE4: return BitMapaE;
-    case 0xE5: return BitMapaF;
-    default: break;
-    }
-    if (code >= 0xA7 && code <= 0xAD) return BitHistoria + (code - 0xA7);
-    return -1;
-}
-
 // The block bit of a write acknowledgement (settings excluded), -1 when none.
 int BitZapisu(uint8_t code) {
     switch (code) {
@@ -67,6 +47,25 @@ int BitZapisu(uint8_t code) {
 }
 
 } // namespace
+
+int TSterownik::BitOdczytu(uint8_t code) {
+    switch (code) {
+    case 0xE8: return BitNastawy;
+    case 0xE9: return BitMnoznik1;
+    case 0xEA: return BitMnoznik2;
+    case 0xEB: return BitKorObr1;
+    case 0xEC: return BitKorObr2;
+    case 0xE0: return BitMapaA;
+    case 0xE1: return BitMapaB;
+    case 0xE2: return BitMapaC;
+    case 0xE3: return BitMapaD;
+    case 0xE4: return BitMapaE;
+    case 0xE5: return BitMapaF;
+    default: break;
+    }
+    if (code >= 0xA7 && code <= 0xAD) return BitHistoria + (code - 0xA7);
+    return -1;
+}
 
 void TSterownik::AnalizaOdbioru(int length) {
     if (length < 4 || length > int(sizeof RxBuffer)) return;

@@ -63,6 +63,7 @@ private slots:
         QVERIFY2(elm.startsWith(QStringLiteral("/dev/")), qPrintable(error));
 
         QTemporaryDir dir;
+        qputenv("HOME", dir.path().toLocal8Bit()); // the connection's backup goes into this folder
         TOpcjeStartu o;
         o.PlikKonfiguracji = dir.filePath(QStringLiteral("DuzERO.ini"));
         o.Splash = false;

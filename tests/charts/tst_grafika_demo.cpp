@@ -58,6 +58,7 @@ private slots:
                                              &error);
         QVERIFY2(controller.startsWith(QStringLiteral("/dev/")), qPrintable(error));
         QTemporaryDir dir;
+        qputenv("HOME", dir.path().toLocal8Bit()); // the connection's backup goes into this folder
         TOpcjeStartu o;
         o.PlikKonfiguracji = dir.filePath(QStringLiteral("DuzERO.ini"));
         o.Splash = false;

@@ -63,6 +63,8 @@ public:
     int RozmiarPrzycisku() const { return ButtonSize; }
     int RozmiarCzcionki() const { return FontSize; }
     int Stop(int col, int i) const { return Stops[size_t(col & 1)][size_t(i & 7)]; }
+    // The first page (0, 1, 20, 50, 51) that shows an item at any view level; -1 when none does.
+    static int StronaNastawy(int item);
     // Rectangle of a cell in viewport coordinates (the first visible row at the top).
     QRect ProstokatKomorki(int col, int row) const;
     QListWidget *ListaWyboru() const { return Lista; }

@@ -45,6 +45,18 @@ constexpr int32_t UkladMapy[6] = {79, 90, 78, 81, 77, -1};
 
 } // namespace
 
+int TNastawy::StronaNastawy(int item) {
+    if (item < 0) return -1;
+    const auto ma = [item](const int32_t *t, int n) { return std::find(t, t + n, item) != t + n; };
+    // The advanced level of page 0 holds every item of the other two levels.
+    if (ma(UkladZaawansowany, 64)) return 0;
+    if (ma(UkladKalibracji, 6)) return 1;
+    if (ma(UkladMapy, 6)) return 20;
+    if (ma(UkladObd1, 32)) return 50;
+    if (ma(UkladObd2, 32)) return 51;
+    return -1;
+}
+
 TNastawy::TNastawy(QWidget *parent, TSterownik *sterownik, TKatalogNastaw *katalog)
     : QAbstractScrollArea(parent), Sterownik(sterownik), Katalog(katalog) {
     setObjectName(QStringLiteral("Nastawy"));
