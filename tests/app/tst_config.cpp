@@ -397,6 +397,7 @@ private slots:
             return shown;
         };
         TOkno o(0);
+        o.S().PortClose(); // offline the file is checked at once (connected, the backup comes first)
         QCOMPARE(pick(o, QString()), TConfig::FolderFirmware(o.w->DocumentsFolder));
         QCOMPARE(pick(o, img.fileName()), TConfig::FolderFirmware(o.w->DocumentsFolder));
         QCOMPARE(o.boxes.size(), 1); // the file was refused
