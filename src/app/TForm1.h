@@ -12,6 +12,7 @@
 //   TForm1Menu.cpp      menus, Relabel, file menu items
 //   TForm1Widok.cpp     views, colour schemes, window-size presets
 //   TForm1Demo.cpp      the administrator's demonstration maps
+//   TForm1Cofanie.cpp   undo and redo
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
 
@@ -25,6 +26,7 @@
 class QAction;
 class QActionGroup;
 class QButtonGroup;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -136,6 +138,13 @@ public:
     void ServiceClick();
     void Demo();
 
+    // ---------------------------------------------------------------- undo (TForm1Cofanie.cpp)
+    void Cofnij();
+    void Ponow();
+    void OdswiezMenuCofania();
+    bool KlawiszCofania(const QKeyEvent *k); // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z
+    QAction *ActCofnij = nullptr, *ActPonow = nullptr;
+
     // ---------------------------------------------------------------- views (TForm1Widok.cpp)
     void MenuView0Click(int tag = -1);
     void MenuColor0Click(int tag = -1);
@@ -246,6 +255,8 @@ protected:
 private:
     void UtworzWidgety();
     void UtworzMenu();
+    void UtworzMenuCofania();
+    void PoCofnieciu();
     void UtworzPanelDolny();
     void UtworzPanelBoczne();
     void UkladDoku();

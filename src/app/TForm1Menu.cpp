@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,7 +223,12 @@ void TForm1::CzytajUstawieniaClick() {
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    Sterownik1->CzytajUstawienia(dlg.selectedFiles().constFirst());
+    {
+        const QString plik = dlg.selectedFiles().constFirst();
+        TZmiana krok(&Sterownik1->Dziennik, DziennikWszystko,
+                     LangText(1101) + QLatin1Char(' ') + QFileInfo(plik).fileName());
+        if (!Sterownik1->CzytajUstawienia(plik)) krok.Porzuc();
+    }
     if (Nastawy->Widget()->isVisible()) Nastawy->Rozmiesc();
     if (Grafika->Widget()->isVisible()) Grafika->Rysuj();
 }

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 
 namespace {
 constexpr uint32_t Czerwony = 0x0000FF;
@@ -300,7 +301,16 @@ void TForm1::Btn51Click(QPushButton *button) {
 }
 
 void TForm1::Akcja(int tag) {
-    auto tak = [](int id) { return LangMessage(id, 52) == 6; };
+    // A confirmed erase or reset is one step of the journal, named as its button.
+    std::optional<TZmiana> krok;
+    auto tak = [&](int id) {
+        if (LangMessage(id, 52) != 6) return false;
+        QString nazwa;
+        for (QPushButton *b : Btn)
+            if (nazwa.isEmpty() && b->property("tag").toInt() == tag) nazwa = b->text();
+        krok.emplace(&Sterownik1->Dziennik, DziennikWszystko, nazwa);
+        return true;
+    };
     switch (tag) {
     case 101:
         if (tak(2100)) {

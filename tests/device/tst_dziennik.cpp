@@ -3,6 +3,7 @@
 // while the link is down reaching the controller after it reconnects.
 #include "device/TSterownik.h"
 #include "settings/TKatalogNastaw.h"
+#include "support/ObrazDziennika.h"
 #include "support/ScriptedController.h"
 
 #include <QTemporaryDir>
@@ -10,32 +11,6 @@
 #include <functional>
 
 namespace {
-
-// Every area the journal covers, in one array.
-QByteArray Obraz(TSterownik &s) {
-    QByteArray b;
-    auto dodaj = [&](const uint8_t *p, int n) { b.append(reinterpret_cast<const char *>(p), n); };
-    dodaj(s.Nastawy, 304);
-    for (int bit = 1; bit < 24; ++bit)
-        if (bit != BitHistoria && s.Blok(bit)) dodaj(s.Blok(bit), 256);
-    dodaj(s.Identyfikacja, 192);
-    b.append(char(s.FactoryPending)).append(char(s.InjectorMask));
-    return b;
-}
-
-// The blocks whose bytes differ between two images of the same controller.
-uint32_t Rozne(TSterownik &s, const QByteArray &a, const QByteArray &b) {
-    uint32_t m = 0;
-    if (a.left(256) != b.left(256)) m |= 1; // bytes 256…303 are never sent, but the block is marked
-    if (a.mid(256, 48) != b.mid(256, 48)) m |= 1;
-    int off = 304;
-    for (int bit = 1; bit < 24; ++bit) {
-        if (bit == BitHistoria || !s.Blok(bit)) continue;
-        if (a.mid(off, 256) != b.mid(off, 256)) m |= 1u << bit;
-        off += 256;
-    }
-    return m;
-}
 
 // Turns until the controller is identified, every block read and every write answered.
 void Sesja(TLinkRig &r) {
@@ -119,24 +94,24 @@ private slots:
         TKatalogNastaw k(&r.Eng);
         k.UtworzNastawy();
         TSterownik &s = r.Eng;
-        const QByteArray przed = Obraz(s);
+        const QByteArray przed = ObrazDziennika(s);
         Rodzaje[rodzaj].zrob(s, k, dir.path());
-        const QByteArray po = Obraz(s);
+        const QByteArray po = ObrazDziennika(s);
         QVERIFY(po != przed);
         QCOMPARE(s.Dziennik.IleCofnij(), 1);
-        const uint32_t bloki = Rozne(s, przed, po);
+        const uint32_t bloki = BlokiRozne(s, przed, po);
         s.WriteRequests = 0; // the controller took the writes
         s.FactoryPending = 0;
 
         QVERIFY(s.Dziennik.Cofnij());
-        QCOMPARE(Obraz(s), przed);
+        QCOMPARE(ObrazDziennika(s), przed);
         QCOMPARE(s.WriteRequests, bloki);
         QCOMPARE(s.Dziennik.Oczekujace(), 0u);
         QVERIFY(!s.Dziennik.Cofnij());
 
         s.WriteRequests = 0;
         QVERIFY(s.Dziennik.Ponow());
-        QCOMPARE(Obraz(s), po); // a redone factory reset asks the controller for it again
+        QCOMPARE(ObrazDziennika(s), po); // a redone factory reset asks the controller for it again
         QCOMPARE(s.WriteRequests, bloki);
     }
 
