@@ -11,37 +11,32 @@
 #include "support/ObrazDziennika.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <functional>
 
 namespace {
 
-struct TUi : TOkno {
-    int beeps = 0;
-    TUi() : TOkno(0) {
-        if (!S().PortConnected()) S().PortOpen(1);
-        for (auto &m : S().Mapy) // maps a controller has learnt for a while
-            for (int i = 0; i < 256; ++i)
-                m[i] = uint8_t(i % 7 ? 30 + i % 90 : 0);
-        Bez();
-        Mapa()->OnBeep = [this] { ++beeps; };
-        QApplication::setActiveWindow(w.get());
-    }
-    void Bez() { S().ReadRequests = S().WriteRequests = 0; } // every block read, nothing pending
-    TNastawy *Siatka() { return static_cast<TNastawy *>(w->Nastawy->Widget()); }
-    TGrafika *Mapa() { return static_cast<TGrafika *>(w->Grafika->Widget()); }
+// Mouse and keys on a window.
+struct TReka {
+    TForm1 *f;
+    TSterownik &St() { return *f->Sterownik1; }
+    TNastawy *Siatka() { return static_cast<TNastawy *>(f->Nastawy->Widget()); }
+    TGrafika *Mapa() { return static_cast<TGrafika *>(f->Grafika->Widget()); }
     TTabelaMapy *Dolna() { return Mapa()->TabelaDolna(); }
     void Mapy(int sub) {
-        w->SpeedButton1Click(2);
-        w->WybierzPodzakladkeMapy(sub);
-        w->SpeedButton11Click();
-        Bez();
+        f->SpeedButton1Click(2);
+        f->WybierzPodzakladkeMapy(sub);
+        f->SpeedButton11Click();
     }
     void Klawisz(int key, Qt::KeyboardModifiers m = {}) {
-        QWidget *f = QApplication::focusWidget();
-        QTest::keyClick(f ? f : w.get(), Qt::Key(key), m);
+        QWidget *w = QApplication::focusWidget();
+        QTest::keyClick(w ? w : f, Qt::Key(key), m);
     }
     void Cofnij() { Klawisz(Qt::Key_Z, Qt::ControlModifier); }
     void Ponow() { Klawisz(Qt::Key_Y, Qt::ControlModifier); }
@@ -49,10 +44,10 @@ struct TUi : TOkno {
     void Klik(int col, int row, Qt::KeyboardModifiers m = {}) {
         QTest::mouseClick(Dolna(), Qt::LeftButton, m, Cela(col, row));
     }
-    uint8_t &Kor(int col, int row) { return S().KorObr1[(col - 1) * 16 + 16 - row]; }
-    // The + button of a settings item on the settings tab.
-    QPoint Plus(int item) {
-        w->SpeedButton1Click(0);
+    uint8_t &Kor(int col, int row) { return St().KorObr1[(col - 1) * 16 + 16 - row]; }
+    // The + or V button of a settings item on the settings tab.
+    QPoint Przycisk(int item) {
+        f->SpeedButton1Click(0);
         TNastawy *g = Siatka();
         for (int row = 0; row < g->IleWierszy(); ++row)
             for (int col = 0; col < 2; ++col)
@@ -64,8 +59,8 @@ struct TUi : TOkno {
     // Knot 0 of the multiplier curve, where it is drawn.
     QPoint Wezel0() {
         const auto &o = Mapa()->Obszar();
-        const int v = S().Mnoznik1[0];
-        const bool szeroki = S().Nastawy[80] & 1;
+        const int v = St().Mnoznik1[0];
+        const bool szeroki = St().Nastawy[80] & 1;
         return {o.left + 1,
                 int(szeroki ? o.bottom - v * o.h * 0.004 + 1 : o.bottom - (v - 50) * o.h * 0.01 + 1)};
     }
@@ -77,6 +72,27 @@ struct TUi : TOkno {
     QString Schowek() { return QGuiApplication::clipboard()->text(); }
 };
 
+// The window on memory ports, every block as if read, maps a controller has learnt for a while.
+struct TUi : TOkno, TReka {
+    int beeps = 0;
+    TUi() : TOkno(0), TReka{w.get()} {
+        if (!S().PortConnected()) S().PortOpen(1);
+        for (auto &m : S().Mapy)
+            for (int i = 0; i < 256; ++i)
+                m[i] = uint8_t(i % 7 ? 30 + i % 90 : 0);
+        S().Nastawy[50] = 99; // away from the factory values
+        S().KorObr1[40] = 120;
+        Bez();
+        Mapa()->OnBeep = [this] { ++beeps; };
+        QApplication::setActiveWindow(w.get());
+    }
+    void Bez() { S().ReadRequests = S().WriteRequests = 0; } // nothing pending
+    void Mapy(int sub) {
+        TReka::Mapy(sub);
+        Bez();
+    }
+};
+
 struct TRodzaj {
     const char *nazwa;
     std::function<void(TUi &)> zrob;
@@ -85,16 +101,42 @@ struct TRodzaj {
 const TRodzaj Rodzaje[] = {
     {"settings + press",
      [](TUi &u) {
-         const QPoint p = u.Plus(50);
+         const QPoint p = u.Przycisk(50);
          QTest::mouseClick(u.Siatka()->viewport(), Qt::LeftButton, {}, p);
      }},
     {"settings auto-repeat run",
      [](TUi &u) {
-         const QPoint p = u.Plus(50);
+         const QPoint p = u.Przycisk(50);
          QTest::mousePress(u.Siatka()->viewport(), Qt::LeftButton, {}, p);
          for (int i = 0; i < 6; ++i)
              u.Siatka()->TimerPowtarzaniaTimer();
          QTest::mouseRelease(u.Siatka()->viewport(), Qt::LeftButton, {}, p);
+     }},
+    {"choice with dependants", // the sensor type rewrites the four thresholds
+     [](TUi &u) {
+         QTest::mouseClick(u.Siatka()->viewport(), Qt::LeftButton, {}, u.Przycisk(40));
+         QListWidget *l = u.Siatka()->ListaWyboru();
+         QListWidgetItem *it = l->item(l->currentRow() == 2 ? 1 : 2);
+         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(it).center());
+     }},
+    {"settings file",
+     [](TUi &u) {
+         TSterownik inny; // another car: every block different
+         inny.StopTimer();
+         for (int bit = 0; bit < 24; ++bit)
+             if (uint8_t *b = inny.Blok(bit))
+                 for (int i = 0; i < 256; ++i)
+                     b[i] = uint8_t(i * 3 + bit);
+         const QString plik = u.dir.filePath(QStringLiteral("inny.set"));
+         QVERIFY(inny.ZapiszUstawienia(plik));
+         QTimer::singleShot(0, [plik] {
+             auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+             QVERIFY(d);
+             d->selectFile(plik);
+             QMetaObject::invokeMethod(d, "accept");
+         });
+         u.w->CzytajUstawieniaClick();
+         u.Bez(); // written, and read back equal
      }},
     {"knot raised",
      [](TUi &u) {
@@ -141,6 +183,11 @@ const TRodzaj Rodzaje[] = {
          u.Klawisz(Qt::Key_V, Qt::ControlModifier);
      }},
     {"demo maps", [](TUi &u) { u.w->Demo(); }},
+    {"factory settings",
+     [](TUi &u) {
+         u.w->SpeedButton1Click(0);
+         QTest::mouseClick(u.w->Btn[3], Qt::LeftButton);
+     }},
 };
 
 } // namespace
@@ -179,18 +226,6 @@ private slots:
         u.Ponow();
         QCOMPARE(ObrazDziennika(u.S()), po);
         QCOMPARE(u.S().WriteRequests, bloki);
-    }
-
-    void stepNames() {
-        TUi u;
-        Rodzaje[6].zrob(u); // erase gas map
-        u.w->OdswiezMenuCofania();
-        QCOMPARE(u.w->ActCofnij->text(), QStringLiteral("Undo: Erase gas map"));
-        TKatalogNastaw &k = *u.w->Katalog;
-        u.S().Nastawy[51] = 168;
-        k.UstawNastawe(51, 173);
-        QCOMPARE(u.S().Dziennik.OpisCofnij(),
-                 k.NazwaNastawy(51) + QString::fromUtf8(" 40 → 45 ") + k.JednostkaNastawy(51));
     }
 
     // A whole table copied pastes into a spreadsheet as the grid shown, axes included, and back.
@@ -340,6 +375,80 @@ private slots:
         u.Schowek(QStringLiteral("0.5\n"));
         u.Klawisz(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(u.Mapa()->Komunikat(), LangText(4310));
+    }
+
+    // As in `tarven --demo`: a setting, a knot, a block and the gas map changed by hand, then four
+    // Ctrl+Z give the virtual controller its earlier blocks back (read back equal), four Ctrl+Y the
+    // changed ones.
+    void againstVirtualController() {
+#ifndef TARVEN_SIM_PATH
+        QSKIP("tarven-sim is not built");
+#else
+        QStandardPaths::setTestModeEnabled(true);
+        LangSetMessageHandler([](const QString &, int) { return 6; });
+        TDemo d;
+        QString error;
+        const QString port =
+            d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("controller"), {}, &error);
+        QVERIFY2(port.startsWith(QStringLiteral("/dev/")), qPrintable(error));
+        QTemporaryDir dir;
+        TOpcjeStartu o;
+        o.PlikKonfiguracji = dir.filePath(QStringLiteral("DuzERO.ini"));
+        o.Splash = false;
+        o.Jezyk = 0;
+        o.Port = port;
+        {
+            TForm1 w(o);
+            w.show();
+            QApplication::setActiveWindow(&w);
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            TReka r{&w};
+            TSterownik &s = r.St();
+            auto spokoj = [&s] {
+                return s.Identyfikacja[3] == 0x81 && s.ReadRequests == 0 && s.WriteRequests == 0 &&
+                       !s.SettingsWritePending;
+            };
+            // The four blocks as the controller holds them: asked for again and read back.
+            auto odczyt = [&] {
+                s.CzytajZeSterownika(1u << BitNastawy | 1u << BitMnoznik1 | 1u << BitKorObr1 |
+                                     1u << BitMapaB);
+                if (!QTest::qWaitFor(spokoj, 30000)) return QList<QByteArray>();
+                auto b = [](const uint8_t *p) { return QByteArray(reinterpret_cast<const char *>(p), 256); };
+                return QList<QByteArray>{b(s.Nastawy), b(s.Mnoznik1), b(s.KorObr1), b(s.Mapy[MapaB])};
+            };
+            QVERIFY(QTest::qWaitFor(spokoj, 30000));
+            w.Demo(); // the gas map needs cells to erase
+            const QList<QByteArray> przed = odczyt();
+            QCOMPARE(przed.size(), 4);
+            const int kroki = s.Dziennik.IleCofnij();
+
+            QTest::mouseClick(r.Siatka()->viewport(), Qt::LeftButton, {}, r.Przycisk(50));
+            r.Mapy(0);
+            QTest::mouseClick(r.Mapa(), Qt::LeftButton, {}, r.Srodek());
+            r.Klawisz(Qt::Key_Home);
+            r.Klawisz(Qt::Key_Up);
+            r.Mapy(1);
+            r.Klik(3, 4);
+            r.Klawisz(Qt::Key_Up, Qt::ControlModifier);
+            for (QPushButton *b : w.Btn)
+                if (b->isVisible() && b->text() == LangText(1269)) QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(s.Dziennik.IleCofnij(), kroki + 4);
+            const QList<QByteArray> po = odczyt();
+            QCOMPARE(po.size(), 4);
+            for (int i = 0; i < 4; ++i)
+                QVERIFY2(po[i] != przed[i], qPrintable(QString::number(i)));
+
+            for (int i = 0; i < 4; ++i)
+                r.Cofnij();
+            QCOMPARE(odczyt(), przed);
+            for (int i = 0; i < 4; ++i)
+                r.Ponow();
+            QCOMPARE(odczyt(), po);
+            w.close();
+        }
+        d.Zatrzymaj();
+        LangSetMessageHandler(nullptr);
+#endif
     }
 };
 
