@@ -30,11 +30,11 @@ constexpr TObszar Obszary[] = {
     {BitMapaD, 256},
     {BitMapaE, 256},
     {BitMapaF, 256},
-    {24, 192}, // identification
-    {25, 2},   // FactoryPending, InjectorMask
+    {24, 192}, // identification (DziennikIdent)
+    {25, 2},   // FactoryPending, InjectorMask (DziennikStan)
 };
 constexpr int IleObszarow = int(std::size(Obszary));
-constexpr int BitStanu = 25;
+constexpr int BitIdent = 24, BitStanu = 25;
 
 struct TPoczatki {
     int p[IleObszarow + 1] = {};
@@ -72,10 +72,10 @@ uint8_t &TDziennik::Bajt(int poz) {
 
 uint8_t *TDziennik::Dane(int obszar) {
     const int bit = Obszary[obszar].bit;
-    return bit == 24 ? s_.Identyfikacja : bit == BitStanu ? nullptr : s_.Blok(bit);
+    return bit == BitIdent ? s_.Identyfikacja : bit == BitStanu ? nullptr : s_.Blok(bit);
 }
 
-// Copies area i into out (to) or compares (the state area is two separate fields).
+// Copies area i into out (the state area is two separate fields).
 void TDziennik::Kopiuj(int i, uint8_t *out) {
     if (uint8_t *d = Dane(i)) {
         std::memcpy(out, d, size_t(Obszary[i].rozmiar));
@@ -189,7 +189,7 @@ void TDziennik::Zastosuj(const TKrok &k, bool wstecz) {
         const int i = ObszarPozycji(b.poz);
         const int bit = Obszary[i].bit;
         zmienione |= 1u << bit;
-        if (bit < 24) oczekujace_[b.poz] = {z, na};
+        if (bit < BitIdent) oczekujace_[b.poz] = {z, na};
         if (bit == BitStanu && b.poz - Start(i) == 1) s_.InjectorMaskPending = 1;
     }
     oczekujaceBloki_ |= zmienione & 0xFFFFFFu;
