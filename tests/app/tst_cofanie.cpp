@@ -228,6 +228,15 @@ private slots:
         QCOMPARE(u.S().WriteRequests, bloki);
     }
 
+    // Two presses of + are two steps (a held run is one: the rows above).
+    void pressesAndRuns() {
+        TUi u;
+        const QPoint p = u.Przycisk(50);
+        QTest::mouseClick(u.Siatka()->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseClick(u.Siatka()->viewport(), Qt::LeftButton, {}, p);
+        QCOMPARE(u.S().Dziennik.IleCofnij(), 2);
+    }
+
     // A whole table copied pastes into a spreadsheet as the grid shown, axes included, and back.
     void tableRoundTrip() {
         TUi u;

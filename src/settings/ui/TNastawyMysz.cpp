@@ -36,11 +36,12 @@ void TNastawy::Beep() {
 
 void TNastawy::Zmien(int item, int value) {
     ZmianaItem = item;
-    // The steps of one held - or + button are one step of the journal.
+    // The steps of one held - or + button are one step of the journal; a run begins with the press
+    // that starts the timer (no repeat yet).
     TSterownik *s = Katalog->PodajSterownik();
     if (!Timer.isActive())
         Przebieg = 0;
-    else if (!Przebieg && s)
+    else if (RepeatCount == 0 && s)
         Przebieg = s->Dziennik.NowyGest();
     TZmiana krok(s ? &s->Dziennik : nullptr, 1u << BitNastawy, QString(), Przebieg);
     Katalog->UstawNastawe(item, value);
