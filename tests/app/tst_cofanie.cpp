@@ -179,7 +179,7 @@ const TRodzaj Rodzaje[] = {
      [](TUi &u) {
          u.Mapy(1);
          u.Klik(2, 2);
-         u.Schowek(QStringLiteral("7\t8\n-9\t-10\n"));
+         u.Schowek(QStringLiteral("7;8\r\n-9;-10\r\n")); // as a spreadsheet saves CSV
          u.Klawisz(Qt::Key_V, Qt::ControlModifier);
      }},
     {"demo maps", [](TUi &u) { u.w->Demo(); }},
@@ -298,13 +298,13 @@ private slots:
         TUi u;
         u.Mapy(1);
         u.Klik(15, 10);
-        u.Schowek(QStringLiteral("7\t8\t9\n").repeated(10000));
+        u.Schowek(QStringLiteral("7\t999\t9\n").repeated(10000)); // 999 is clamped to +50 %
         const QByteArray przed(reinterpret_cast<const char *>(u.S().KorObr1), 256);
         u.Klawisz(Qt::Key_V, Qt::ControlModifier);
         for (int col = 1; col <= 16; ++col)
             for (int row = 1; row <= 16; ++row) {
                 const bool w = col >= 15 && row >= 10;
-                const int want = w ? 100 + 7 + (col - 15) : uint8_t(przed[(col - 1) * 16 + 16 - row]);
+                const int want = w ? (col == 15 ? 107 : 150) : uint8_t(przed[(col - 1) * 16 + 16 - row]);
                 QCOMPARE(int(u.Kor(col, row)), want);
             }
     }
@@ -450,8 +450,9 @@ private slots:
             for (int i = 0; i < 4; ++i)
                 r.Cofnij();
             QCOMPARE(odczyt(), przed);
-            for (int i = 0; i < 4; ++i)
-                r.Ponow();
+            for (int i = 0; i < 4; ++i) // Ctrl+Y and Ctrl+Shift+Z
+                r.Klawisz(i % 2 ? Qt::Key_Y : Qt::Key_Z,
+                          i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
             QCOMPARE(odczyt(), po);
             w.close();
         }
