@@ -3,12 +3,14 @@
 //   receive path     a settings block reply taken from the wire and analysed
 //   texts            a cached language lookup, a trouble-code description, a live value text
 //   code tables      indexing each built-in trouble-code table as the first lookup does (keep under 2 ms)
+//   journal          one undo step over the whole image, recorded and undone (keep under 0.1 ms)
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/DtcTexts.h"
 
 #include <QFile>
 #include <QtTest>
+#include <cstring>
 
 class BenchCore : public QObject {
     Q_OBJECT
@@ -74,6 +76,21 @@ private slots:
         QBENCHMARK {
             eng.RxBuffer[17] = uint8_t(++v);
             eng.StrParamBiez(0x20, 0);
+        }
+    }
+
+    // One step of the journal over the whole image (copy before, compare after), then its undo:
+    // what an erase button or a loaded file costs on top of the edit (target under 0.1 ms).
+    void journalStep() {
+        TSterownik eng;
+        eng.StopTimer();
+        int n = 0;
+        QBENCHMARK {
+            {
+                TZmiana krok(&eng.Dziennik, DziennikWszystko, QStringLiteral("Erase gas map"));
+                std::memset(eng.Mapy[MapaB], ++n & 0xFF, 256);
+            }
+            eng.Dziennik.Cofnij();
         }
     }
 };

@@ -140,6 +140,7 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     // 2-3. Widgets (double-buffered by the toolkit) and the fuel-switch picture.
     UtworzWidgety();
     UtworzMenu();
+    UtworzMenuCofania();
 
     // 4. The controller link.
     Sterownik1 = new TSterownik(this);

@@ -13,6 +13,7 @@
 //   TForm1Widok.cpp     views, colour schemes, window-size presets
 //   TForm1Demo.cpp      the administrator's demonstration maps
 //   TForm1Kopie.cpp     backups before every write of the whole state, change report, backups window
+//   TForm1Cofanie.cpp   undo and redo
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
 
@@ -28,6 +29,7 @@
 class QAction;
 class QActionGroup;
 class QButtonGroup;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -164,6 +166,12 @@ public:
     TFormKopie *FormKopie = nullptr;
     QAction *ActPorownaj = nullptr, *ActKopie = nullptr;
     QMessageBox *Czekanie = nullptr; // shown while a write waits for the read
+    // ---------------------------------------------------------------- undo (TForm1Cofanie.cpp)
+    void Cofnij();
+    void Ponow();
+    void OdswiezMenuCofania();
+    bool KlawiszCofania(const QKeyEvent *k); // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z
+    QAction *ActCofnij = nullptr, *ActPonow = nullptr;
 
     // ---------------------------------------------------------------- views (TForm1Widok.cpp)
     void MenuView0Click(int tag = -1);
@@ -275,6 +283,8 @@ protected:
 private:
     void UtworzWidgety();
     void UtworzMenu();
+    void UtworzMenuCofania();
+    void PoCofnieciu();
     void UtworzPanelDolny();
     void UtworzPanelBoczne();
     void UkladDoku();

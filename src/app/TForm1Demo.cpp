@@ -23,6 +23,7 @@ void Mapa(uint8_t *m, double cx, double cy, double rx, double ry, int lo, int hi
 } // namespace
 
 void TForm1::Demo() {
+    TZmiana krok(&Sterownik1->Dziennik, 0xF30000, QStringLiteral("Demo"));
     uint8_t(&m)[6][256] = Sterownik1->Mapy;
     Mapa(m[MapaA], 6.0, 7.0, 5.2, 4.6, 16, 175);  // petrol injection times
     Mapa(m[MapaB], 6.5, 7.0, 6.0, 5.4, 18, 202);  // gas injection times

@@ -33,6 +33,7 @@ bool TForm1::eventFilter(QObject *o, QEvent *e) {
         QWidget *focus = QApplication::focusWidget();
         if (w->window() == this && (w == focus || (!focus && w == this))) {
             const auto *k = static_cast<QKeyEvent *>(e);
+            if (KlawiszCofania(k)) return true;
             FormKeyDown(k->key(), k->modifiers());
         }
     }

@@ -5,6 +5,7 @@
 #include "backup/RaportZmian.h"
 #include "backup/StrazKopii.h"
 #include "config/TConfig.h"
+#include "device/TDziennik.h"
 #include "device/TSterownik.h"
 #include "dialogs/TFormKopie.h"
 #include "dialogs/TFormRaport.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,7 +50,12 @@ void TForm1::RelabelKopii() {
 }
 
 void TForm1::WczytajPlikUstawien(const QString &file) {
-    Sterownik1->CzytajUstawienia(file);
+    {
+        // One undo step; a file that was not taken changed nothing.
+        TZmiana krok(&Sterownik1->Dziennik, DziennikWszystko,
+                     LangText(1101) + QLatin1Char(' ') + QFileInfo(file).fileName());
+        if (!Sterownik1->CzytajUstawienia(file)) krok.Porzuc();
+    }
     if (Nastawy->Widget()->isVisible()) Nastawy->Rozmiesc();
     if (Grafika->Widget()->isVisible()) Grafika->Rysuj();
 }

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 
 namespace {
 constexpr uint32_t Czerwony = 0x0000FF;
@@ -307,11 +308,22 @@ void TForm1::Btn51Click(QPushButton *button) {
 }
 
 void TForm1::Akcja(int tag) {
-    auto tak = [](int id) { return LangMessage(id, 52) == 6; };
+    // A confirmed erase or reset is one step of the journal, named as its button.
+    std::optional<TZmiana> krok;
+    QString nazwa;
+    for (QPushButton *b : Btn)
+        if (nazwa.isEmpty() && b->property("tag").toInt() == tag) nazwa = b->text();
+    auto tak = [&](int id) {
+        if (LangMessage(id, 52) != 6) return false;
+        krok.emplace(&Sterownik1->Dziennik, DziennikWszystko, nazwa);
+        return true;
+    };
     switch (tag) {
     case 101:
-        if (tak(2100))
-            PrzedZapisem(TPowodKopii::Fabryczne, [this] {
+        // The reset may wait for the backup: its step is taken when it runs.
+        if (LangMessage(2100, 52) == 6)
+            PrzedZapisem(TPowodKopii::Fabryczne, [this, nazwa] {
+                TZmiana reset(&Sterownik1->Dziennik, DziennikWszystko, nazwa);
                 Katalog->NastawyDomyslne();
                 Sterownik1->NastawyFabryczne();
             });

@@ -4,6 +4,7 @@
 #include "device/TSterownik.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,7 +27,8 @@ TGrafika::TGrafika(QWidget *parent, TSterownik *link) : QWidget(parent), s_(link
     pole_->setObjectName(QStringLiteral("PoleFokusu"));
     pole_->setFrame(false);
     ParkujPole();
-    connect(pole_, &QLineEdit::returnPressed, this, [this] { WpisPola(); });
+    connect(pole_, &QLineEdit::returnPressed, this, [this] { WpisPolaKrok(); });
+    pole_->installEventFilter(this);
     timer_ = new QTimer(this);
     timer_->setInterval(1000);
     connect(timer_, &QTimer::timeout, this, [this] { TimerTick(); });
@@ -48,6 +50,10 @@ int TGrafika::OdstepTimera() const {
 
 bool TGrafika::eventFilter(QObject *o, QEvent *e) {
     if (o == parentWidget() && e->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    // On the charts the focus box is no text field: copy and paste are the curve's (KlawiszMapy).
+    if (o == pole_ && e->type() == QEvent::KeyPress && Wykres() &&
+        (static_cast<QKeyEvent *>(e)->modifiers() & Qt::ControlModifier))
+        return true;
     return QWidget::eventFilter(o, e);
 }
 

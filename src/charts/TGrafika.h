@@ -6,7 +6,8 @@
 //
 // Implementation files: TGrafika.cpp (modes, composition, timer, cursor), TGrafikaTlo.cpp
 // (background), TGrafikaDane.cpp (data of the charts), TGrafikaEdycja.cpp (keys and mouse of the
-// charts), TGrafikaTabele.cpp (the table modes).
+// charts), TGrafikaTabele.cpp (the table modes), TGrafikaArkusz.cpp (clipboard, block tools, the
+// journal's steps of the view).
 #include "charts/Wykres2D.h"
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
@@ -60,6 +61,8 @@ public:
     int LiczbaRysowan() const { return rysowan_; }
     // The two lines of the selected knot's or point's box as last drawn (empty without a box).
     QString Etykieta(int line) const { return etykiety_[line & 1]; }
+    // The message of the last refused paste (shown as a tip beside the view).
+    QString Komunikat() const { return komunikat_; }
 
     // Mouse press at view position p (the widget's handler; tests call it directly).
     void Nacisnij(QPoint p, Qt::MouseButton button);
@@ -99,6 +102,20 @@ private:
     void Kursor(int x, int y);
     void Beep();
     void Zapisz(uint32_t mask);
+    // The spreadsheet side and the journal (TGrafikaArkusz.cpp).
+    bool KlawiszArkusza(int key, Qt::KeyboardModifiers mods);
+    void MenuTabeli(TTabelaMapy *t, QPoint global);
+    void KopiujTabele(TTabelaMapy *t);
+    void WklejTabele();
+    void NarzedzieBloku(int narzedzie);
+    void KopiujPunkty();
+    void WklejPunkty();
+    void Odmowa(const QString &text);
+    void WpisPolaKrok();
+    class TDziennik *Dziennik() const;
+    uint32_t MaskaWidoku() const;
+    QString OpisWidoku() const;
+    QString OpisKlawisza(int key, Qt::KeyboardModifiers mods) const;
     Wykres2D::TMnoznik Mnoznik();
     Wykres2D::TKorekta Korekta();
     uint8_t *BlokKorekty() const;
@@ -135,4 +152,6 @@ private:
     int poleKol_ = -1, poleWiersz_ = -1; // header cell the entry box edits
     QFont fontKomorek_, fontRogu_;
     QString etykiety_[2];
+    uint32_t gest_ = 0; // the journal's gesture of the mouse press: one drag is one step
+    QString komunikat_;
 };

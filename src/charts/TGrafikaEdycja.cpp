@@ -1,6 +1,7 @@
 // Keys and mouse of the charts: knots of the multiplier curve (mode 0), points of the correction
 // curves (modes 2-4). Every change is processed, written and drawn at once.
 #include "charts/TGrafika.h"
+#include "device/TDziennik.h"
 #include "device/TSterownik.h"
 
 #include <QLineEdit>
@@ -11,6 +12,8 @@ using namespace Wykres2D;
 
 void TGrafika::KlawiszMapy(int key, Qt::KeyboardModifiers mods) {
     if (!isVisible()) return;
+    if (KlawiszArkusza(key, mods)) return;
+    TZmiana krok(Dziennik(), MaskaWidoku(), OpisKlawisza(key, mods));
     if (Tabela()) {
         KlawiszTabeli(key, mods);
         return;
@@ -63,6 +66,8 @@ void TGrafika::KlawiszMapy(int key, Qt::KeyboardModifiers mods) {
 }
 
 void TGrafika::mousePressEvent(QMouseEvent *e) {
+    gest_ = Dziennik() ? Dziennik()->NowyGest() : 0;
+    TZmiana krok(Dziennik(), MaskaWidoku(), OpisWidoku(), gest_);
     Nacisnij(e->position().toPoint(), e->button());
 }
 
@@ -127,7 +132,9 @@ void TGrafika::Nacisnij(QPoint p, Qt::MouseButton button) {
 }
 
 void TGrafika::mouseMoveEvent(QMouseEvent *e) {
-    if (e->buttons() & Qt::LeftButton) Przeciagnij(e->position().toPoint());
+    if (!(e->buttons() & Qt::LeftButton)) return;
+    TZmiana krok(Dziennik(), MaskaWidoku(), OpisWidoku(), gest_);
+    Przeciagnij(e->position().toPoint());
 }
 
 void TGrafika::Chwyc(QPoint p) {

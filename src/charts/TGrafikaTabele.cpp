@@ -89,7 +89,12 @@ void TGrafika::UtworzTabele() {
         return dolna_->hasFocus() && !(Item(ItemOsKorekt) & 1) ? dolna_->Blok() : QRect();
     };
     gorna_->OnKlik = [this](int col, int row) { KlikTabeli(gorna_, col, row); };
-    dolna_->OnKlik = [this](int col, int row) { KlikTabeli(dolna_, col, row); };
+    dolna_->OnKlik = [this](int col, int row) {
+        TZmiana krok(Dziennik(), MaskaWidoku(), LangText(4313)); // the corner switches the load axis
+        KlikTabeli(dolna_, col, row);
+    };
+    gorna_->OnMenu = [this](QPoint p) { MenuTabeli(gorna_, p); };
+    dolna_->OnMenu = [this](QPoint p) { MenuTabeli(dolna_, p); };
 }
 
 void TGrafika::UkladTabel() {

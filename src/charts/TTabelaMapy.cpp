@@ -96,6 +96,14 @@ void TTabelaMapy::paintEvent(QPaintEvent *e) {
 void TTabelaMapy::mousePressEvent(QMouseEvent *e) {
     int col, row;
     if (!Pozycja(e->position().toPoint(), col, row)) return;
+    if (e->button() == Qt::RightButton) {
+        if (wybor_ && col >= 1 && row >= 1) {
+            setFocus(Qt::MouseFocusReason);
+            if (!Blok().contains(col, row)) UstawBlok(col, row, col, row);
+        }
+        if (OnMenu) OnMenu(e->globalPosition().toPoint());
+        return;
+    }
     if (wybor_ && col >= 1 && row >= 1) {
         setFocus(Qt::MouseFocusReason);
         if (e->modifiers() & Qt::ShiftModifier)

@@ -1,6 +1,7 @@
 #pragma once
 // One 17 x 17 map grid: row 0 and column 0 are headers, the cell texts and colours come from the map
-// view. The lower grid keeps a selected block of cells (click, drag, arrows; Shift extends it).
+// view. The lower grid keeps a selected block of cells (click, drag, arrows; Shift extends it); the
+// right button opens the map view's menu of the table.
 #include <QFont>
 #include <QRect>
 #include <QStaticText>
@@ -19,6 +20,9 @@ public:
     // Cells framed as the selected block (grid coordinates), or an empty rectangle.
     std::function<QRect()> Ramka;
     std::function<void(int col, int row)> OnKlik;
+    // Right button: the block stays when the press is inside it (else the cell becomes the block),
+    // then the table's menu opens at the global point.
+    std::function<void(QPoint global)> OnMenu;
     std::function<void(int key, Qt::KeyboardModifiers mods)> OnKlawisz;
     bool PrawyDoPrawej = true; // cell texts right-aligned (else centred)
 

@@ -10,6 +10,7 @@
 //   device/Wykresy.cpp        chart series catalogue
 //   device/TSterownikTexts.cpp, device/ReferenceCurves.cpp  live and status texts, reference curves
 //   device/SettingsFile.cpp, device/ScopeFile.cpp, device/Kalibracja.cpp, device/Aktualizacja.cpp
+#include "device/TDziennik.h"
 #include "device/Wykres.h"
 #include "link/Frame.h"
 #include "link/TSerial.h"
@@ -124,6 +125,8 @@ public:
     void NadawanieTx();
     void CzytajZeSterownika(uint32_t bits);
     void ZapiszDoSterownika(uint32_t bits);
+    // Whether ZapiszDoSterownika(bits) would queue the blocks now.
+    bool ZapisMozliwy(uint32_t bits);
     void RozkazDoSterownika(uint32_t bits);
     void CzytajBledyObd(int) {}
     void KasujBledyObd(int) {}
@@ -175,6 +178,8 @@ public:
 
     // Block of a bit number (nullptr for bits that name no block).
     uint8_t *Blok(int bit);
+    // The fitter's edits of the image, for undo and redo.
+    TDziennik Dziennik{*this};
 
     void KasujMnoznik();
     void KasujKorOdObr();

@@ -156,6 +156,7 @@ void TFormSeq::KlikMacierzy(int c, int r) {
     if (!MaDane() || c < 1 || r < 1 || c > n_ || r > n_) return;
     TSterownik *s = katalog_->PodajSterownik();
     if (!s) return;
+    TZmiana krok(&s->Dziennik, (1u << BitNastawy) | DziennikStan, LangText(1375)); // with the injector mask
     const uint8_t m = uint8_t(1 << (c - 1));
     const bool mial = s->Nastawy[31 + r] & m;
     // Each gas injector is driven by at most one petrol signal; a second click frees it.
@@ -174,6 +175,7 @@ void TFormSeq::KlikWiersza(int c) {
     if (!MaDane() || c < 0 || c >= n_) return;
     TSterownik *s = katalog_->PodajSterownik();
     if (!s) return;
+    TZmiana krok(&s->Dziennik, (1u << BitNastawy) | DziennikStan, LangText(1375)); // with the injector mask
     const uint8_t m = uint8_t(1 << c);
     if (s->Nastawy[31] & m) {
         s->Nastawy[32 + c] |= m; // driven by the petrol signal of the same number again

@@ -159,6 +159,7 @@ void TFormService::Timer1Timer() {
 
 void TFormService::CheckBox1Click() {
     if (!Sterownik) return;
+    TZmiana krok(&Sterownik->Dziennik, 1u << BitNastawy, LangText(1340));
     uint8_t &reminder = Sterownik->Nastawy[100];
     reminder = reminder ? 0 : 1;
     UstawPrzypomnienie(reminder != 0);
@@ -167,6 +168,7 @@ void TFormService::CheckBox1Click() {
 
 void TFormService::Button1Click() {
     if (!Sterownik) return;
+    TZmiana krok(&Sterownik->Dziennik, 1u << BitNastawy, LangText(1340));
     TSterownik &s = *Sterownik;
     const uint16_t next =
         NastepnyPrzeglad(Slowo(s.Identyfikacja, 76), Slowo(s.Identyfikacja, 74), ComboBox1->currentIndex());

@@ -189,6 +189,7 @@ void TSterownik::AnalizaOdbioru(int length) {
         Log(QString::fromLatin1(Frame::Trace("  RX:", f, length)), KolorNiebieski);
     if (recognised) {
         Unanswered = 0;
+        Dziennik.PoOdpowiedzi(cmd);
         Zdarzenie(0, cmd, length, 0);
     }
 }

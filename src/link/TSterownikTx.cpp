@@ -82,13 +82,14 @@ void TSterownik::CzytajZeSterownika(uint32_t bits) {
     ReadRequests |= bits;
 }
 
-void TSterownik::ZapiszDoSterownika(uint32_t bits) {
+bool TSterownik::ZapisMozliwy(uint32_t bits) {
     // A block that was never read from the controller cannot be written back, and nothing is
     // queued while the link is down.
-    if ((bits & ReadRequests) != 0) return;
-    if (Unanswered > 10) return;
-    if (!PortConnected()) return;
-    WriteRequests |= bits;
+    return (bits & ReadRequests) == 0 && Unanswered <= 10 && PortConnected();
+}
+
+void TSterownik::ZapiszDoSterownika(uint32_t bits) {
+    if (ZapisMozliwy(bits)) WriteRequests |= bits;
 }
 
 void TSterownik::RozkazDoSterownika(uint32_t bits) {

@@ -84,8 +84,9 @@ QString TKatalogNastaw::TekstNastawy(int item, int raw) {
         if (raw < n.Min || raw > n.Max) {
             const int limit = raw < n.Min ? n.Min : n.Max;
             // A byte out of range in the block is corrected and written back the first time it is
-            // shown; a value merely asked about is shown by its limit and changes nothing.
-            if (zBloku && Sterownik && CzyDostepna(item) && !BlokadaZmian) UstawNastawe(item, limit);
+            // shown (the program's own mend, not a step of the journal); a value merely asked about
+            // is shown by its limit and changes nothing.
+            if (zBloku && Sterownik && CzyDostepna(item) && !BlokadaZmian) Ustaw(item, limit);
             raw = limit;
         }
         QString t;
@@ -135,6 +136,15 @@ void TKatalogNastaw::UstawNastawe(int item, int value) {
         return;
     }
     if (!Sterownik) return;
+    // One step of the journal, named by the item and its values before and after.
+    TZmiana krok(&Sterownik->Dziennik, 1u << BitNastawy);
+    const int przed = Wartosc(item);
+    Ustaw(item, value);
+    krok.Opis({NazwaNastawy(item), TekstNastawy(item, przed), TekstNastawy(item, Wartosc(item)),
+               JednostkaNastawy(item)});
+}
+
+void TKatalogNastaw::Ustaw(int item, int value) {
     const TNastawa &n = Nastawy[item];
     value = std::clamp(value, int(n.Min), int(n.Max));
     Zapisz(item, value);

@@ -56,6 +56,7 @@ public:
 
 private:
     void Zapisz(int item, int value);
+    void Ustaw(int item, int value); // UstawNastawe without the checks and the journal
     void Zmiany(int item, int value);
     void Beep() {
         if (OnBeep) OnBeep();

@@ -157,7 +157,8 @@ private:
     int ListaZamknietaMysza = 0; // the list a press on the grid has just closed by taking its focus
     QTimer Timer;
     int RepeatX = -1, RepeatY = -1, RepeatCount = 0;
-    int ZmianaItem = -1; // item being changed by the grid itself (repaint its rows only)
+    int ZmianaItem = -1;   // item being changed by the grid itself (repaint its rows only)
+    uint32_t Przebieg = 0; // the journal's gesture of the auto-repeat run under way
 
     TKolory K;
     QFont FontN, FontB; // the grid's font at the fitted size, regular and bold

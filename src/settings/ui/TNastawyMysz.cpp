@@ -1,6 +1,7 @@
 // Mouse, keys, the auto-repeat of a held - or + button and the pop-up list of a choice item.
 #include "settings/ui/TNastawy.h"
 
+#include "device/TSterownik.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QApplication>
@@ -35,6 +36,14 @@ void TNastawy::Beep() {
 
 void TNastawy::Zmien(int item, int value) {
     ZmianaItem = item;
+    // The steps of one held - or + button are one step of the journal; a run begins with the press
+    // that starts the timer (no repeat yet).
+    TSterownik *s = Katalog->PodajSterownik();
+    if (!Timer.isActive())
+        Przebieg = 0;
+    else if (RepeatCount == 0 && s)
+        Przebieg = s->Dziennik.NowyGest();
+    TZmiana krok(s ? &s->Dziennik : nullptr, 1u << BitNastawy, QString(), Przebieg);
     Katalog->UstawNastawe(item, value);
     ZmianaItem = -1;
 }
