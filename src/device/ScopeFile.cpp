@@ -80,9 +80,9 @@ int TSterownik::CzytajOscyloskop(const QString &fileName, uint8_t *samples, int 
         f.seek(TImageFile::Size);
         const qint64 inFile = (len - TImageFile::Size) / TImageFile::SampleSize;
         const qint64 take = qMin<qint64>(inFile, capacity);
-        const qint64 want = qMin<qint64>(len - TImageFile::Size, qint64(capacity) * TImageFile::SampleSize);
-        const qint64 got = f.read(reinterpret_cast<char *>(samples), want);
-        loaded = int(qMin<qint64>(take, qMax<qint64>(got, 0) / TImageFile::SampleSize));
+        // Whole samples only: a torn last sample must not land in a slot nobody counts as loaded.
+        const qint64 got = f.read(reinterpret_cast<char *>(samples), take * TImageFile::SampleSize);
+        loaded = int(qMax<qint64>(got, 0) / TImageFile::SampleSize);
         if (inFile > capacity)
             Log(QStringLiteral("  Plik oscyloskopu ma %1 próbek, wczytano pierwsze %2")
                     .arg(inFile)
