@@ -39,9 +39,16 @@ bool TSterownik::ZapiszOscyloskop(const QString &fileName, const uint8_t *sample
 
 void TSterownik::DopiszOscyloskop(const uint8_t *samples, int index) {
     if (!ScopeFile || !samples || index < 0) return;
-    ScopeFile->write(reinterpret_cast<const char *>(samples) + qint64(index) * TImageFile::SampleSize,
-                     TImageFile::SampleSize);
-    ScopeFile->flush(); // complete whenever it is closed, or the program stops
+    const bool ok =
+        ScopeFile->write(reinterpret_cast<const char *>(samples) + qint64(index) * TImageFile::SampleSize,
+                         TImageFile::SampleSize) == TImageFile::SampleSize &&
+        ScopeFile->flush(); // complete whenever it is closed, or the program stops
+    if (!ok) {
+        // A full disk or a removed stick: recording to the file ends here, so the mark goes off
+        // instead of claiming samples that never arrive; the view keeps them in memory.
+        ZamnkijOscyloskop();
+        Komunikat(QStringLiteral("Error code 131"), 16);
+    }
 }
 
 void TSterownik::ZamnkijOscyloskop() {

@@ -236,6 +236,15 @@ private slots:
         QVERIFY(!a.eng.ZapiszOscyloskop(Path("no/dir/x.osc"), buf.data(), 1));
         QCOMPARE(a.messages.last(), QString("Error code 131"));
         QVERIFY(!a.eng.ScopeFile);
+        // An append that does not reach the disk (a full one here) ends recording to the file.
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full");
+        a.eng.ScopeFile = std::make_unique<QFile>(QStringLiteral("/dev/full"));
+        QVERIFY(a.eng.ScopeFile->open(QIODevice::WriteOnly));
+        a.messages.clear();
+        a.eng.DopiszOscyloskop(buf.data(), 0);
+        a.eng.DopiszOscyloskop(buf.data(), 0);
+        QCOMPARE(a.messages, QStringList{"Error code 131"});
+        QVERIFY(!a.eng.ScopeFile);
     }
 };
 
