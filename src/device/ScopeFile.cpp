@@ -3,7 +3,7 @@
 #include "device/TSterownik.h"
 
 #include <QFile>
-#include <cstdio>
+#include <QSaveFile>
 #include <cstring>
 
 namespace {
@@ -13,23 +13,19 @@ constexpr char OscMagic[] = "osc file";
 bool TSterownik::ZapiszOscyloskop(const QString &fileName, const uint8_t *samples, int count) {
     ZamnkijOscyloskop();
     if (count < 0 || !samples) count = 0;
-    // The recording goes to a new file that replaces the old one only once its header and the
-    // samples so far are on disk; later samples are appended to it in place.
-    const QString tmp = fileName + QStringLiteral(".part");
-    auto f = std::make_unique<QFile>(tmp);
-    bool ok = f->open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // The header and the samples so far go to a temporary file of its own beside the target, which
+    // replaces the old file only once complete; later samples are appended to the file in place.
+    QSaveFile save(fileName);
+    bool ok = save.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray head = TImageFile::Serialize(*this, OscMagic, 1, 1);
-        ok = f->write(head) == head.size();
+        ok = save.write(head) == head.size();
         const qint64 n = qint64(count) * TImageFile::SampleSize;
-        if (ok && n > 0) ok = f->write(reinterpret_cast<const char *>(samples), n) == n;
-        ok = ok && f->flush();
-        ok = ok &&
-             std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(fileName).constData()) == 0;
+        if (ok && n > 0) ok = save.write(reinterpret_cast<const char *>(samples), n) == n;
+        ok = ok && save.commit(); // uncommitted, the temporary goes away with `save`
     }
-    if (!ok) {
-        f->close();
-        QFile::remove(tmp);
+    auto f = std::make_unique<QFile>(fileName);
+    if (!ok || !f->open(QIODevice::WriteOnly | QIODevice::Append)) {
         Komunikat(QStringLiteral("Error code 131"), 16);
         return false;
     }

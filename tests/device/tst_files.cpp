@@ -246,6 +246,24 @@ private slots:
         QCOMPARE(a.messages, QStringList{"Error code 131"});
         QVERIFY(!a.eng.ScopeFile);
     }
+
+    void scopeSaveLeavesOtherFilesAlone() {
+        // The temporary is the recorder's own: a user's file that happens to carry a name derived
+        // from the recording's survives the save, and nothing else is left in the folder.
+        QTemporaryDir d;
+        QFile own(d.filePath("rec.osc.part"));
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
+        own.close();
+        Offline a;
+        std::vector<uint8_t> samples(128 * 3, 7);
+        QVERIFY(a.eng.ZapiszOscyloskop(d.filePath("rec.osc"), samples.data(), 3));
+        a.eng.DopiszOscyloskop(samples.data(), 0);
+        a.eng.ZamnkijOscyloskop();
+        QCOMPARE(QFileInfo(d.filePath("rec.osc")).size(), 4096 + 4 * 128);
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("mine"));
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files), (QStringList{"rec.osc", "rec.osc.part"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFiles)

@@ -241,6 +241,10 @@ private slots:
         f.seek(TImageFile::Size);
         QCOMPARE(Numer(reinterpret_cast<const uint8_t *>(f.read(128).constData())), 5);
         QCOMPARE(Numer(m.Probka(1)), 6); // the recorder still reads in time order after saving
+        t.scope->Polecenie(5); // a full hour read back: all of it, the count clamped at the buffer
+        QCOMPARE(m.Ile(), TModelScope::Pojemnosc);
+        QCOMPARE(m.Last, TModelScope::Pojemnosc);
+        QCOMPARE(Numer(m.Probka(TModelScope::Pojemnosc - 1)), n - 1);
     }
 
     void channelArithmetic_data() {
