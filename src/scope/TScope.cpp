@@ -120,6 +120,12 @@ void TScope::NowaProbka(const uint8_t *reply) {
     RysujOscyloskop(model_.Stan == TModelScope::Pauza);
 }
 
+// Commands and samples that came while hidden drew nothing (a file read from the menu on another
+// tab): the picture is composed again before it is shown.
+void TScope::showEvent(QShowEvent *) {
+    RysujOscyloskop(false);
+}
+
 void TScope::paintEvent(QPaintEvent *) {
     if (obraz_.size() != size()) RysujOscyloskop(false);
     QPainter g(this);

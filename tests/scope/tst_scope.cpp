@@ -166,6 +166,21 @@ private slots:
         }
     }
 
+    void readWhileHiddenIsShownWhenShown() {
+        TStanowisko t;
+        t.Dodaj(0, 300);
+        t.answer = t.Plik("h.osc");
+        t.scope->Polecenie(4);
+        t.scope->Polecenie(4);
+        t.scope->Polecenie(6); // the picture of an empty recording
+        t.scope->hide();       // another tab; the file is read from the menu
+        t.scope->Polecenie(5);
+        t.scope->show();
+        const QImage shown = t.scope->Obraz().copy();
+        t.scope->Przerysuj();
+        QCOMPARE(shown, t.scope->Obraz());
+    }
+
     void zoomStopsAtItsEnds() {
         TStanowisko t;
         TModelScope &m = t.scope->Model();
