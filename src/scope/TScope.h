@@ -66,7 +66,9 @@ protected:
 private:
     // Drawing steps (TScopeRysuj.cpp).
     void RysujPasek(QPainter &g, int s);
-    void RysujKanaly(QPainter &g, int s);
+    QList<int> Kanaly() const;           // drawn series, catalogue order
+    int WysokoscPasma(int kanaly) const; // E
+    void RysujKanaly(QPainter &g, int s, const QList<int> &kanaly, int E);
     void RysujPasekStanu(QPainter &g, int s);
     void RysujTeksty(QPainter &g, int s);
     QString Dialog(bool zapis, int tytul, int filtr, const QString &ext) const;

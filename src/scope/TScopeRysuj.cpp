@@ -115,12 +115,14 @@ void TScope::RysujOscyloskop(bool tylkoPasek) {
         return;
     }
     pasma_.clear();
-    if (s > 0) {
+    const QList<int> kanaly = Kanaly();
+    const int E = WysokoscPasma(int(kanaly.size()));
+    if (s > 0 && E > 0) {
         // 4. Vertical grid: one division is 50 px.
         g.setPen(QPen(Kolor(paleta_.ScopeGrid), 1, Qt::DotLine));
         for (int x = 60; x < s; x += 50)
             g.drawLine(x, Gora, x, H - 40);
-        RysujKanaly(g, s);
+        RysujKanaly(g, s, kanaly, E);
         RysujPasekStanu(g, s);
     }
     RysujTeksty(g, s);
@@ -159,21 +161,30 @@ void TScope::RysujPasek(QPainter &g, int s) {
     }
 }
 
-// 6–7. Bands, horizontal grid and the traces of the drawn channels.
-void TScope::RysujKanaly(QPainter &g, int s) {
-    if (!link_) return;
-    const TModelScope &m = model_;
-    const int H = height(), W = width();
+QList<int> TScope::Kanaly() const {
     QList<int> kanaly;
-    const int n = link_->PodajIleParamBiez(WykresDrawn);
+    const int n = link_ ? link_->PodajIleParamBiez(WykresDrawn) : 0;
     for (int j = 0; j < n; ++j) {
         const int k = link_->PodajPozycje(WykresDrawn, j);
         if (Seria(k)) kanaly << k;
     }
-    if (kanaly.isEmpty()) return; // nothing to stack (and no band to divide the height by)
-    int E = H - 98;
-    if (m.Uklad == 2) E /= 4;
-    if (m.Uklad == 3) E /= int(kanaly.size());
+    return kanaly;
+}
+
+// 6. Band height of n drawn channels; 0 or less: the view is too low for a band (a stacked layout
+// without channels has none either), and only frames, the overview strip and texts are drawn.
+int TScope::WysokoscPasma(int n) const {
+    int E = height() - 98;
+    if (model_.Uklad == 2) E /= 4;
+    if (model_.Uklad == 3) E = n > 0 ? E / n : 0;
+    return E;
+}
+
+// 6–7. Bands, horizontal grid and the traces of the drawn channels.
+void TScope::RysujKanaly(QPainter &g, int s, const QList<int> &kanaly, int E) {
+    if (!link_ || kanaly.isEmpty()) return;
+    const TModelScope &m = model_;
+    const int H = height(), W = width();
     int G = E + 40;
     for (int k : kanaly) {
         if (m.Uklad == 2) {
@@ -184,11 +195,9 @@ void TScope::RysujKanaly(QPainter &g, int s) {
         pasma_ << TPasmo{k, E, G};
         if (m.Uklad == 3) G += E;
     }
-    if (E > 0) {
-        g.setPen(QPen(Kolor(paleta_.ScopeGrid), 1, Qt::DotLine));
-        for (int y = pasma_.first().G; y < H - 40; y += E)
-            g.drawLine(10, y, W - 110, y);
-    }
+    g.setPen(QPen(Kolor(paleta_.ScopeGrid), 1, Qt::DotLine));
+    for (int y = pasma_.first().G; y < H - 40; y += E)
+        g.drawLine(10, y, W - 110, y);
 
     const double zoom = m.Zoom();
     const int krok = 1 + m.Przeskok();

@@ -166,6 +166,37 @@ private slots:
         }
     }
 
+    void tooLowForABandDrawsNoTraceNorBar() {
+        // Under 98 px, or stacked bands of 0 px: below the strip, no trace, label or work-state bar.
+        const QList<int> drawn{1, 3, 4, 6, 7, 12, 19, 20};
+        struct {
+            QSize size;
+            int layout;
+        } cases[] = {{{600, 90}, 10}, {{600, 60}, 11}, {{600, 103}, 12}};
+        for (const auto &c : cases) {
+            TStanowisko t(c.size.width(), c.size.height());
+            t.Rysowane(drawn);
+            QSet<QRgb> dynamic{Kolor(t.link.KolorStanuPracy(0x0306)).rgb()};
+            for (int k : drawn)
+                dynamic << Kolor(t.link.Wykresy[size_t(k)].Colour).rgb();
+            QByteArray b(128, '\0');
+            b[10] = 0x06; // running on gas
+            b[11] = 0x03;
+            for (int i = 0; i < 50; ++i) {
+                b[17] = char(i);
+                b[40] = char(2 * i);
+                t.scope->NowaProbka(reinterpret_cast<const uint8_t *>(b.constData()));
+            }
+            t.scope->Polecenie(c.layout);
+            const QImage &img = t.scope->Obraz();
+            QPoint hit(-1, -1);
+            for (int y = 40; y < img.height() && hit.x() < 0; ++y)
+                for (int x = 0; x < img.width() && hit.x() < 0; ++x)
+                    if (dynamic.contains(img.pixel(x, y))) hit = QPoint(x, y);
+            QCOMPARE(hit, QPoint(-1, -1));
+        }
+    }
+
     void readWhileHiddenIsShownWhenShown() {
         TStanowisko t;
         t.Dodaj(0, 300);
