@@ -236,6 +236,23 @@ private slots:
         QVERIFY(!a.eng.ZapiszOscyloskop(Path("no/dir/x.osc"), buf.data(), 1));
         QCOMPARE(a.messages.last(), QString("Error code 131"));
         QVERIFY(!a.eng.ScopeFile);
+        // Bytes 8 and 9 must both be 1.
+        QVERIFY(a.eng.ZapiszOscyloskop(Path("v.osc"), buf.data(), 1));
+        a.eng.ZamnkijOscyloskop();
+        QFile v(Path("v.osc"));
+        QVERIFY(v.open(QIODevice::ReadWrite));
+        for (int at : {8, 9}) {
+            a.messages.clear();
+            v.seek(at);
+            v.write("\x02", 1);
+            v.flush();
+            QCOMPARE(a.eng.CzytajOscyloskop(Path("v.osc"), buf.data(), 1), 0);
+            QCOMPARE(a.messages, QStringList{"Error code 133"});
+            v.seek(at);
+            v.write("\x01", 1);
+            v.flush();
+        }
+        QCOMPARE(a.eng.CzytajOscyloskop(Path("v.osc"), buf.data(), 1), 1);
         // An append that does not reach the disk (a full one here) ends recording to the file.
         if (!QFile::exists("/dev/full")) QSKIP("no /dev/full");
         a.eng.ScopeFile = std::make_unique<QFile>(QStringLiteral("/dev/full"));

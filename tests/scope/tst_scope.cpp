@@ -121,6 +121,9 @@ private slots:
             }
             QVERIFY(lines[1].startsWith("0.0;") && lines[2].startsWith("0.1;") &&
                     lines[3].startsWith("0.2;"));
+            // Sample 2: rpm word 2 x 10, vacuum word 2 x 0.01 with two decimals, gas pressures 0,
+            // temperatures byte 0 - 128.
+            QVERIFY2(lines[3].startsWith("0.2;20;0.02;0.00;0.00;-128;-128;"), lines[3].constData());
             // The service series carry their fixed names in the header while they are listed.
             QCOMPARE(lines[0].contains(";t. ster.;"), extended == 1);
         }
@@ -384,8 +387,10 @@ private slots:
         TStanowisko t(800, 500); // s = 680
         t.Dodaj(0, 2000);
         TModelScope &m = t.scope->Model();
-        t.scope->Polecenie(2);
         // Live ignores the mouse; paused, the cursor follows it, even left of the first sample.
+        QTest::mouseMove(t.scope, QPoint(400, 200));
+        QCOMPARE(t.scope->KursorX(), -1);
+        t.scope->Polecenie(2);
         QCOMPARE(m.First, 2000 - 680);
         for (int x : {11, 400, 689}) {
             QTest::mouseMove(t.scope, QPoint(x, 200));
