@@ -85,6 +85,7 @@ void TScope::Polecenie(int command) {
         if (name.isEmpty()) break;
         m.Wyprostuj();
         const int n = link_->CzytajOscyloskop(name, m.Bufor(), TModelScope::Pojemnosc);
+        m.BuforZmieniony(); // a read that failed half-way may have written some of it
         if (n > 0) {
             m.Wczytane(n);
             m.Last = n;

@@ -290,7 +290,7 @@ private slots:
         f.seek(TImageFile::Size);
         QCOMPARE(Numer(reinterpret_cast<const uint8_t *>(f.read(128).constData())), 5);
         QCOMPARE(Numer(m.Probka(1)), 6); // the recorder still reads in time order after saving
-        t.scope->Polecenie(5); // a full hour read back: all of it, the count clamped at the buffer
+        t.scope->Polecenie(5);           // a full hour read back: all of it, the count clamped at the buffer
         QCOMPARE(m.Ile(), TModelScope::Pojemnosc);
         QCOMPARE(m.Last, TModelScope::Pojemnosc);
         QCOMPARE(Numer(m.Probka(TModelScope::Pojemnosc - 1)), n - 1);
@@ -340,35 +340,51 @@ private slots:
         QCOMPARE(WartoscKanalu(w, nullptr, height), 0); // no sample
     }
 
-    // The pixel column at zoom above 1 spans exactly the pixel heights of its samples.
+    // A pixel column at zoom above 1 spans exactly the pixel heights of its samples, however long,
+    // while the ring fills, wraps and is turned back into time order.
     void columnSpanEqualsItsSamples() {
         TModelScope m;
         uint32_t seed = 7;
-        for (int i = 0; i < 3000; ++i) {
-            uint8_t b[128];
-            for (uint8_t &v : b)
-                v = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
-            if (i % 5 == 0) b[99] = 0; // trims without a value
-            m.Dodaj(b);
-        }
-        for (int type : {4, 10, 11, 20, 21, 22, 23, 24})
-            for (double gain : {1.4, -2.0})
-                for (int i0 : {-15, 0, 100, 2990}) {
-                    TWykres w;
-                    w.RawType = type;
-                    w.Position = type == 22 ? 99 : 44;
-                    w.Scale = 0.008;
-                    w.Gain = gain;
-                    int lo, hi;
-                    m.ZakresKanalu(w, i0, 40, 300, lo, hi);
-                    int elo = INT32_MAX, ehi = INT32_MIN;
-                    for (int i = i0; i < i0 + 40; ++i) {
-                        elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
-                        ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
-                    }
-                    QCOMPARE(lo, elo);
-                    QCOMPARE(hi, ehi);
-                }
+        uint8_t b[128] = {};
+        auto dodaj = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                for (uint8_t &v : b) // every byte wanders, so each column has extremes of its own
+                    v = uint8_t(v + int((seed = seed * 1103515245u + 12345u) >> 29) - 3);
+                if (i % 5 == 0) b[99] = 0; // trims without a value
+                m.Dodaj(b);
+            }
+        };
+        auto sprawdz = [&] {
+            const struct {
+                int type, position;
+            } serie[] = {{0, 44},  {4, 44},  {7, 44},  {10, 44}, {11, 44},  {20, 44},
+                         {21, 44}, {22, 99}, {23, 44}, {24, 44}, {11, 127}, {12, 44}};
+            for (const auto &k : serie)
+                for (double gain : {1.4, -2.0})
+                    for (int i0 : {-15, 0, 100, m.Ile() - 30, m.Ile() - 10})
+                        for (int n : {2, 40, 150}) {
+                            TWykres w;
+                            w.RawType = k.type;
+                            w.Position = k.position;
+                            w.Scale = 0.008;
+                            w.Gain = gain;
+                            int lo, hi;
+                            m.ZakresKanalu(w, i0, n, 300, lo, hi);
+                            int elo = INT32_MAX, ehi = INT32_MIN;
+                            for (int i = i0; i < i0 + n; ++i) {
+                                elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
+                                ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
+                            }
+                            QCOMPARE(lo, elo);
+                            QCOMPARE(hi, ehi);
+                        }
+        };
+        dodaj(3000);
+        sprawdz();
+        dodaj(TModelScope::Pojemnosc); // wrapped, every sample taken into the extremes already kept
+        sprawdz();
+        m.Wyprostuj();
+        sprawdz();
     }
 
     void channelTexts() {
