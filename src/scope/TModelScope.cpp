@@ -35,6 +35,7 @@ int TModelScope::Dodaj(const uint8_t *bytes) {
     }
     std::memcpy(probki_.get() + size_t(slot) * Rozmiar, bytes, Rozmiar);
     licznik_ = (licznik_ + 1) % Pojemnosc;
+    ++dodane_;
     for (const auto &p : podsumowania_)
         p->Zapisano(probki_.get(), slot);
     return slot;
@@ -43,6 +44,7 @@ int TModelScope::Dodaj(const uint8_t *bytes) {
 void TModelScope::Kasuj() {
     std::memset(probki_.get(), 0, size_t(Pojemnosc) * Rozmiar);
     ile_ = 0;
+    dodane_ = 0;
     start_ = 0;
     licznik_ = 0;
     First = 0;
@@ -59,6 +61,7 @@ void TModelScope::Wyprostuj() {
 
 void TModelScope::Wczytane(int n) {
     ile_ = std::clamp(n, 0, Pojemnosc);
+    dodane_ = ile_;
     start_ = 0;
     licznik_ = ile_ % Pojemnosc;
     BuforZmieniony();
@@ -163,6 +166,21 @@ void TModelScope::ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, 
     if (from > i0 || to < i0 + n) { // part of the column lies outside the recording: 0 there
         lo = std::min(lo, 0);
         hi = std::max(hi, 0);
+    }
+}
+
+void TModelScope::WartosciProbek(const TWykres &w, const int *i, int n, int c, int *out) const {
+    const TPodsumowanie::TRodzaj rodzaj = TPodsumowanie::RodzajSerii(w);
+    // The fuel-status key holds only whether the pixel height is 0; its value is the whole byte.
+    const TPodsumowanie *p =
+        rodzaj.Typ >= 0 && !(c == 0 && w.RawType == 23) ? &Podsumowanie(rodzaj) : nullptr;
+    for (int k = 0; k < n; ++k) {
+        if (i[k] < 0 || i[k] >= ile_)
+            out[k] = 0;
+        else if (p)
+            out[k] = TPodsumowanie::PikselKlucza(w, rodzaj, p->KluczSlotu((start_ + i[k]) % Pojemnosc), c);
+        else
+            out[k] = WartoscKanalu(w, Probka(i[k]), c);
     }
 }
 

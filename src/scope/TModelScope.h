@@ -27,7 +27,10 @@ public:
     // The buffer as stored: slot Start() holds the oldest sample, the ring wraps at Pojemnosc.
     uint8_t *Bufor() { return probki_.get(); }
     const uint8_t *Bufor() const { return probki_.get(); }
-    int Ile() const { return ile_; }     // samples held, 0 … Pojemnosc
+    int Ile() const { return ile_; } // samples held, 0 … Pojemnosc
+    // Samples stored since the recording was cleared or loaded (the loaded ones included): sample i
+    // is number Dodane() − Ile() + i of them, whatever the ring has dropped since.
+    int64_t Dodane() const { return dodane_; }
     int Start() const { return start_; } // slot of the oldest sample
     // Sample i counted from the oldest; nullptr for no sample (i < 0 or i >= Ile()).
     const uint8_t *Probka(int i) const;
@@ -62,6 +65,9 @@ public:
     // pixels (samples outside the recording count as 0): one pixel column at zoom above 1. Read from
     // the extremes kept per channel, so a column costs the same at every zoom.
     void ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const;
+    // WartoscKanalu of series w in samples i[0 … n − 1] (c = 0: decoded values) into out, read from
+    // the keys kept per channel (two bytes a sample instead of the whole sample) where they settle it.
+    void WartosciProbek(const TWykres &w, const int *i, int n, int c, int *out) const;
     // Texts under the plot: seconds per division ("5 [s/dz]     "), time at the right edge.
     QString TekstDzialki() const;
     QString TekstCzasu() const;
@@ -77,6 +83,7 @@ private:
     mutable std::vector<uint64_t> uzyte_;
     mutable uint64_t zapytania_ = 0;
     int ile_ = 0;
+    int64_t dodane_ = 0;
     int start_ = 0;
     int licznik_ = 0;
 };

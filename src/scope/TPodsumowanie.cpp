@@ -59,8 +59,9 @@ int TPodsumowanie::Klucz(const uint8_t *probka) const {
 
 int TPodsumowanie::PikselKlucza(const TWykres &w, TRodzaj rodzaj, int k, int c) {
     // A sample that carries only the key, decoded the way every sample is.
-    uint8_t s[TModelScope::Rozmiar] = {};
+    thread_local uint8_t s[TModelScope::Rozmiar] = {};
     const int p = rodzaj.Pozycja, t = rodzaj.Typ;
+    if (t < 0) return WartoscKanalu(w, s, c);
     if (t == 0 || t == 1) {
         s[p] = uint8_t(k);
     } else if (t == 2) {
@@ -68,10 +69,13 @@ int TPodsumowanie::PikselKlucza(const TWykres &w, TRodzaj rodzaj, int k, int c) 
         s[p + 1] = uint8_t(k >> 8);
     } else if (t == 20) {
         s[p] = k ? 0x02 : 0;
-    } else if (t >= 10) {
+    } else {
         s[p] = uint8_t(k << (t - 10));
     }
-    return WartoscKanalu(w, s, c);
+    const int v = WartoscKanalu(w, s, c);
+    s[p] = 0;
+    if (t == 2) s[p + 1] = 0;
+    return v;
 }
 
 void TPodsumowanie::Przelicz(int poziom, int slot) {

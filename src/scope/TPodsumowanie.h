@@ -36,6 +36,7 @@ public:
     void Zakres(int slot, int n, int &kmin, int &kmax) const;
 
     int Klucz(const uint8_t *probka) const;
+    int KluczSlotu(int slot) const { return Okno(0, slot).Lo; }
     // Pixel height of series w in a band of c pixels for a sample whose key is k.
     static int PikselKlucza(const TWykres &w, TRodzaj rodzaj, int k, int c);
 

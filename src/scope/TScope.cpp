@@ -118,6 +118,7 @@ void TScope::NowaProbka(const uint8_t *reply) {
     if (!reply || (model_.Stan != TModelScope::Live && model_.Stan != TModelScope::Pauza)) return;
     const int slot = model_.Dodaj(reply);
     if (link_) link_->DopiszOscyloskop(model_.Bufor(), slot);
+    if (model_.Stan == TModelScope::Live && PrzesunNaZywo()) return;
     RysujOscyloskop(model_.Stan == TModelScope::Pauza);
 }
 

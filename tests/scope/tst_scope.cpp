@@ -5,6 +5,7 @@
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "scope/TScope.h"
+#include "widgets/TPaleta.h"
 
 #include <QFile>
 #include <QMouseEvent>
@@ -385,6 +386,61 @@ private slots:
         sprawdz();
         m.Wyprostuj();
         sprawdz();
+    }
+
+    // A live sample moves the picture on where a sample is a whole number of pixels wide. Sample
+    // after sample, the picture must be the one composed from scratch, also while a trace leaves the
+    // plot for a while and the move gives way to the whole picture.
+    void liveSampleMovesThePictureAsComposed_data() {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("scheme");
+        QTest::newRow("0.1 per pixel, stacked") << 0 << 12 << 0;
+        QTest::newRow("0.2 per pixel, overlay, dark") << 1 << 10 << 5;
+        QTest::newRow("1 per pixel, overlay") << 3 << 10 << 0;
+        QTest::newRow("1 per pixel, grouped, dark") << 3 << 11 << 5;
+        QTest::newRow("1 per pixel, stacked") << 3 << 12 << 0;
+        QTest::newRow("4 per pixel: composed") << 5 << 12 << 0;
+    }
+    void liveSampleMovesThePictureAsComposed() {
+        QFETCH(int, zoom);
+        QFETCH(int, layout);
+        QFETCH(int, scheme);
+        TStanowisko a(900, 520), b(900, 520);
+        b.scope->PrzesuwajNaZywo = false;
+        uint8_t p[128] = {};
+        auto probka = [&](int n) {
+            p[10] = (n / 17) % 3 ? 0x06 : 0x02; // the bar changes colour
+            p[11] = n % 23 ? 0x03 : 0x01;
+            p[17] = uint8_t(20 + n * 7 % 120); // rpm
+            // Vacuum, with peaks that leave the window on the left while the test looks.
+            p[44] = uint8_t(n == 120 || n == 640 || n == 760 ? 250 : 100 + n * 3 % 50);
+            p[48] = uint8_t(120 + n % 40); // gas pressure
+            p[52] = uint8_t(0xC0 + n % 8); // supply: above its band, drawn along the top
+            p[53] = 0x0A;
+            p[60] = uint8_t(n);
+            p[61] = 0x03;
+            const int kelvin = n >= 920 && n < 930 ? 0 : 300 + n % 50; // -273 °C: below the plot
+            p[54] = uint8_t(kelvin);
+            p[55] = uint8_t(kelvin >> 8);
+            return p;
+        };
+        for (TStanowisko *t : {&a, &b}) {
+            t->Rysowane({1, 3, 4, 12, 19, 35});
+            t->scope->UstawKolory(PaletaSchematu(scheme));
+            t->scope->Model().ZoomIndeks = zoom;
+            t->scope->Polecenie(layout);
+            t->scope->hide(); // an hour's start recorded on another tab
+            for (int n = 0; n < 880; ++n)
+                t->scope->NowaProbka(probka(n));
+            t->scope->show();
+        }
+        for (int n = 880; n < 940; ++n) {
+            a.scope->NowaProbka(probka(n));
+            b.scope->NowaProbka(probka(n));
+            QCOMPARE(a.scope->Obraz(), b.scope->Obraz());
+        }
+        QCOMPARE(a.scope->Przesuniecia() > 30, zoom != 5);
     }
 
     void channelTexts() {
