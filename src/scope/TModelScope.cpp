@@ -147,22 +147,33 @@ void TModelScope::ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, 
     lo = hi = 0;
     if (from >= to) return;
     const TPodsumowanie::TRodzaj rodzaj = TPodsumowanie::RodzajSerii(w);
-    int kmin = 0, kmax = 0;
-    if (rodzaj.Typ >= 0) {
-        const TPodsumowanie &p = Podsumowanie(rodzaj);
-        kmin = INT32_MAX;
-        kmax = INT32_MIN;
-        for (int i = from; i < to; i += TPodsumowanie::NajwiecejProbek) {
-            int a, b;
-            p.Zakres((start_ + i) % Pojemnosc, std::min(to - i, TPodsumowanie::NajwiecejProbek), a, b);
-            kmin = std::min(kmin, a);
-            kmax = std::max(kmax, b);
+    if (c == 0 && w.RawType == 23) {
+        // The fuel-status value is the whole byte, not its key: sample by sample.
+        lo = INT32_MAX;
+        hi = INT32_MIN;
+        for (int i = from; i < to; ++i) {
+            const int v = WartoscKanalu(w, Probka(i), 0);
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
         }
+    } else {
+        int kmin = 0, kmax = 0;
+        if (rodzaj.Typ >= 0) {
+            const TPodsumowanie &p = Podsumowanie(rodzaj);
+            kmin = INT32_MAX;
+            kmax = INT32_MIN;
+            for (int i = from; i < to; i += TPodsumowanie::NajwiecejProbek) {
+                int a, b;
+                p.Zakres((start_ + i) % Pojemnosc, std::min(to - i, TPodsumowanie::NajwiecejProbek), a, b);
+                kmin = std::min(kmin, a);
+                kmax = std::max(kmax, b);
+            }
+        }
+        const int p1 = TPodsumowanie::PikselKlucza(w, rodzaj, kmin, c);
+        const int p2 = kmax == kmin ? p1 : TPodsumowanie::PikselKlucza(w, rodzaj, kmax, c);
+        lo = std::min(p1, p2);
+        hi = std::max(p1, p2);
     }
-    const int p1 = TPodsumowanie::PikselKlucza(w, rodzaj, kmin, c);
-    const int p2 = kmax == kmin ? p1 : TPodsumowanie::PikselKlucza(w, rodzaj, kmax, c);
-    lo = std::min(p1, p2);
-    hi = std::max(p1, p2);
     if (from > i0 || to < i0 + n) { // part of the column lies outside the recording: 0 there
         lo = std::min(lo, 0);
         hi = std::max(hi, 0);

@@ -5,6 +5,7 @@
 //   TScope.cpp        commands, samples, file dialogs, paint
 //   TScopeRysuj.cpp   the composed picture (RysujOscyloskop)
 //   TScopeMysz.cpp    cursor read-outs and the click on the overview strip
+//   TScopeNaZywo.cpp  a live sample moving the picture on instead of composing it again
 #include "scope/TModelScope.h"
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"

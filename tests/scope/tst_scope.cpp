@@ -363,22 +363,36 @@ private slots:
             for (const auto &k : serie)
                 for (double gain : {1.4, -2.0})
                     for (int i0 : {-15, 0, 100, m.Ile() - 30, m.Ile() - 10})
-                        for (int n : {2, 40, 150}) {
-                            TWykres w;
-                            w.RawType = k.type;
-                            w.Position = k.position;
-                            w.Scale = 0.008;
-                            w.Gain = gain;
-                            int lo, hi;
-                            m.ZakresKanalu(w, i0, n, 300, lo, hi);
-                            int elo = INT32_MAX, ehi = INT32_MIN;
-                            for (int i = i0; i < i0 + n; ++i) {
-                                elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
-                                ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
+                        for (int n : {2, 40, 150})
+                            for (int c : {300, 0}) { // pixel heights, decoded values
+                                TWykres w;
+                                w.RawType = k.type;
+                                w.Position = k.position;
+                                w.Scale = 0.008;
+                                w.Gain = gain;
+                                int lo, hi;
+                                m.ZakresKanalu(w, i0, n, c, lo, hi);
+                                int elo = INT32_MAX, ehi = INT32_MIN;
+                                for (int i = i0; i < i0 + n; ++i) {
+                                    elo = std::min(elo, WartoscKanalu(w, m.Probka(i), c));
+                                    ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), c));
+                                }
+                                QCOMPARE(lo, elo);
+                                QCOMPARE(hi, ehi);
                             }
-                            QCOMPARE(lo, elo);
-                            QCOMPARE(hi, ehi);
-                        }
+            // Single samples read through the same keys (the overview strip).
+            for (const auto &k : serie)
+                for (int c : {20, 0}) {
+                    TWykres w;
+                    w.RawType = k.type;
+                    w.Position = k.position;
+                    w.Scale = 0.008;
+                    const int i[] = {-1, 0, 7, m.Ile() - 1, m.Ile()};
+                    int v[5];
+                    m.WartosciProbek(w, i, 5, c, v);
+                    for (int j = 0; j < 5; ++j)
+                        QCOMPARE(v[j], WartoscKanalu(w, m.Probka(i[j]), c));
+                }
         };
         dodaj(3000);
         sprawdz();
