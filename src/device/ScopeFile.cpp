@@ -3,7 +3,7 @@
 #include "device/TSterownik.h"
 
 #include <QFile>
-#include <cstdio>
+#include <QSaveFile>
 #include <cstring>
 
 namespace {
@@ -13,23 +13,19 @@ constexpr char OscMagic[] = "osc file";
 bool TSterownik::ZapiszOscyloskop(const QString &fileName, const uint8_t *samples, int count) {
     ZamnkijOscyloskop();
     if (count < 0 || !samples) count = 0;
-    // The recording goes to a new file that replaces the old one only once its header and the
-    // samples so far are on disk; later samples are appended to it in place.
-    const QString tmp = fileName + QStringLiteral(".part");
-    auto f = std::make_unique<QFile>(tmp);
-    bool ok = f->open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // The header and the samples so far go to a temporary file of its own beside the target, which
+    // replaces the old file only once complete; later samples are appended to the file in place.
+    QSaveFile save(fileName);
+    bool ok = save.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray head = TImageFile::Serialize(*this, OscMagic, 1, 1);
-        ok = f->write(head) == head.size();
+        ok = save.write(head) == head.size();
         const qint64 n = qint64(count) * TImageFile::SampleSize;
-        if (ok && n > 0) ok = f->write(reinterpret_cast<const char *>(samples), n) == n;
-        ok = ok && f->flush();
-        ok = ok &&
-             std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(fileName).constData()) == 0;
+        if (ok && n > 0) ok = save.write(reinterpret_cast<const char *>(samples), n) == n;
+        ok = ok && save.commit(); // uncommitted, the temporary goes away with `save`
     }
-    if (!ok) {
-        f->close();
-        QFile::remove(tmp);
+    auto f = std::make_unique<QFile>(fileName);
+    if (!ok || !f->open(QIODevice::WriteOnly | QIODevice::Append)) {
         Komunikat(QStringLiteral("Error code 131"), 16);
         return false;
     }
@@ -39,9 +35,16 @@ bool TSterownik::ZapiszOscyloskop(const QString &fileName, const uint8_t *sample
 
 void TSterownik::DopiszOscyloskop(const uint8_t *samples, int index) {
     if (!ScopeFile || !samples || index < 0) return;
-    ScopeFile->write(reinterpret_cast<const char *>(samples) + qint64(index) * TImageFile::SampleSize,
-                     TImageFile::SampleSize);
-    ScopeFile->flush(); // complete whenever it is closed, or the program stops
+    const bool ok =
+        ScopeFile->write(reinterpret_cast<const char *>(samples) + qint64(index) * TImageFile::SampleSize,
+                         TImageFile::SampleSize) == TImageFile::SampleSize &&
+        ScopeFile->flush(); // complete whenever it is closed, or the program stops
+    if (!ok) {
+        // A full disk or a removed stick: recording to the file ends here, so the mark goes off
+        // instead of claiming samples that never arrive; the view keeps them in memory.
+        ZamnkijOscyloskop();
+        Komunikat(QStringLiteral("Error code 131"), 16);
+    }
 }
 
 void TSterownik::ZamnkijOscyloskop() {
@@ -80,9 +83,9 @@ int TSterownik::CzytajOscyloskop(const QString &fileName, uint8_t *samples, int 
         f.seek(TImageFile::Size);
         const qint64 inFile = (len - TImageFile::Size) / TImageFile::SampleSize;
         const qint64 take = qMin<qint64>(inFile, capacity);
-        const qint64 want = qMin<qint64>(len - TImageFile::Size, qint64(capacity) * TImageFile::SampleSize);
-        const qint64 got = f.read(reinterpret_cast<char *>(samples), want);
-        loaded = int(qMin<qint64>(take, qMax<qint64>(got, 0) / TImageFile::SampleSize));
+        // Whole samples only: a torn last sample must not land in a slot nobody counts as loaded.
+        const qint64 got = f.read(reinterpret_cast<char *>(samples), take * TImageFile::SampleSize);
+        loaded = int(qMax<qint64>(got, 0) / TImageFile::SampleSize);
         if (inFile > capacity)
             Log(QStringLiteral("  Plik oscyloskopu ma %1 próbek, wczytano pierwsze %2")
                     .arg(inFile)

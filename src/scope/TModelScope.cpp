@@ -35,15 +35,20 @@ int TModelScope::Dodaj(const uint8_t *bytes) {
     }
     std::memcpy(probki_.get() + size_t(slot) * Rozmiar, bytes, Rozmiar);
     licznik_ = (licznik_ + 1) % Pojemnosc;
+    ++dodane_;
+    for (const auto &p : podsumowania_)
+        p->Zapisano(probki_.get(), slot);
     return slot;
 }
 
 void TModelScope::Kasuj() {
     std::memset(probki_.get(), 0, size_t(Pojemnosc) * Rozmiar);
     ile_ = 0;
+    dodane_ = 0;
     start_ = 0;
     licznik_ = 0;
     First = 0;
+    BuforZmieniony();
 }
 
 void TModelScope::Wyprostuj() {
@@ -51,12 +56,36 @@ void TModelScope::Wyprostuj() {
     uint8_t *b = probki_.get();
     std::rotate(b, b + size_t(start_) * Rozmiar, b + size_t(Pojemnosc) * Rozmiar);
     start_ = 0;
+    BuforZmieniony();
 }
 
 void TModelScope::Wczytane(int n) {
     ile_ = std::clamp(n, 0, Pojemnosc);
+    dodane_ = ile_;
     start_ = 0;
     licznik_ = ile_ % Pojemnosc;
+    BuforZmieniony();
+}
+
+const TPodsumowanie &TModelScope::Podsumowanie(TPodsumowanie::TRodzaj rodzaj) const {
+    ++zapytania_;
+    size_t i = 0;
+    while (i < podsumowania_.size() && podsumowania_[i]->Rodzaj() != rodzaj)
+        ++i;
+    if (i == podsumowania_.size()) {
+        if (podsumowania_.size() >= size_t(IlePodsumowan)) {
+            i = size_t(std::min_element(uzyte_.begin(), uzyte_.end()) - uzyte_.begin());
+            podsumowania_.erase(podsumowania_.begin() + std::ptrdiff_t(i));
+            uzyte_.erase(uzyte_.begin() + std::ptrdiff_t(i));
+        }
+        auto p = std::make_unique<TPodsumowanie>(rodzaj, Pojemnosc, Rozmiar);
+        p->Zbuduj(probki_.get());
+        i = podsumowania_.size();
+        podsumowania_.push_back(std::move(p));
+        uzyte_.push_back(0);
+    }
+    uzyte_[i] = zapytania_;
+    return *podsumowania_[i];
 }
 
 QString TModelScope::CzasNagrania() const {
@@ -112,49 +141,58 @@ int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c) {
 }
 
 void TModelScope::ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const {
-    // Every decoding that grows with its raw byte or word gives its extremes at the raw extremes, so
-    // a column needs one pass over the raw values and two decodings; the others go sample by sample.
-    const int t = w.RawType, p = w.Position;
-    const bool bajt = t == 10 || t == 20 || t == 22;
-    const bool slowo = t == 11 || t == 21 || t == 24;
+    // The pixel height follows the channel's key up or down, so the extreme keys of the column give
+    // its extreme heights.
     const int from = std::max(i0, 0), to = std::min(i0 + n, ile_);
-    const bool brak = from > i0 || to < i0 + n; // some of the column lies outside the recording
     lo = hi = 0;
-    bool first = !brak;
-    auto dodaj = [&](int v) {
-        if (first) {
-            lo = hi = v;
-            first = false;
-        } else {
+    if (from >= to) return;
+    const TPodsumowanie::TRodzaj rodzaj = TPodsumowanie::RodzajSerii(w);
+    if (c == 0 && w.RawType == 23) {
+        // The fuel-status value is the whole byte, not its key: sample by sample.
+        lo = INT32_MAX;
+        hi = INT32_MIN;
+        for (int i = from; i < to; ++i) {
+            const int v = WartoscKanalu(w, Probka(i), 0);
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
-    };
-    if (from >= to) return;
-    const bool wBajcie = p >= 0 && p < Rozmiar, wSlowie = p >= 0 && p + 1 < Rozmiar;
-    if ((bajt && wBajcie) || (slowo && wSlowie)) {
-        int rlo = INT32_MAX, rhi = INT32_MIN;
-        int slot = (start_ + from) % Pojemnosc;
-        const uint8_t *b = probki_.get() + p;
-        for (int i = from; i < to; ++i) {
-            const uint8_t *q = b + size_t(slot) * Rozmiar;
-            int r = bajt ? q[0] : q[0] | q[1] << 8;
-            if (t == 22 && r == 0) r = 128; // no trim reads as 0 %
-            rlo = std::min(rlo, r);
-            rhi = std::max(rhi, r);
-            if (++slot == Pojemnosc) slot = 0;
+    } else {
+        int kmin = 0, kmax = 0;
+        if (rodzaj.Typ >= 0) {
+            const TPodsumowanie &p = Podsumowanie(rodzaj);
+            kmin = INT32_MAX;
+            kmax = INT32_MIN;
+            for (int i = from; i < to; i += TPodsumowanie::NajwiecejProbek) {
+                int a, b;
+                p.Zakres((start_ + i) % Pojemnosc, std::min(to - i, TPodsumowanie::NajwiecejProbek), a, b);
+                kmin = std::min(kmin, a);
+                kmax = std::max(kmax, b);
+            }
         }
-        uint8_t s[Rozmiar] = {};
-        s[p] = uint8_t(rlo);
-        if (slowo) s[p + 1] = uint8_t(rlo >> 8);
-        dodaj(WartoscKanalu(w, s, c));
-        s[p] = uint8_t(rhi);
-        if (slowo) s[p + 1] = uint8_t(rhi >> 8);
-        dodaj(WartoscKanalu(w, s, c));
-        return;
+        const int p1 = TPodsumowanie::PikselKlucza(w, rodzaj, kmin, c);
+        const int p2 = kmax == kmin ? p1 : TPodsumowanie::PikselKlucza(w, rodzaj, kmax, c);
+        lo = std::min(p1, p2);
+        hi = std::max(p1, p2);
     }
-    for (int i = from; i < to; ++i)
-        dodaj(WartoscKanalu(w, Probka(i), c));
+    if (from > i0 || to < i0 + n) { // part of the column lies outside the recording: 0 there
+        lo = std::min(lo, 0);
+        hi = std::max(hi, 0);
+    }
+}
+
+void TModelScope::WartosciProbek(const TWykres &w, const int *i, int n, int c, int *out) const {
+    const TPodsumowanie::TRodzaj rodzaj = TPodsumowanie::RodzajSerii(w);
+    // The fuel-status key holds only whether the pixel height is 0; its value is the whole byte.
+    const TPodsumowanie *p =
+        rodzaj.Typ >= 0 && !(c == 0 && w.RawType == 23) ? &Podsumowanie(rodzaj) : nullptr;
+    for (int k = 0; k < n; ++k) {
+        if (i[k] < 0 || i[k] >= ile_)
+            out[k] = 0;
+        else if (p)
+            out[k] = TPodsumowanie::PikselKlucza(w, rodzaj, p->KluczSlotu((start_ + i[k]) % Pojemnosc), c);
+        else
+            out[k] = WartoscKanalu(w, Probka(i[k]), c);
+    }
 }
 
 QString NazwaKanalu(const TWykres &w) {

@@ -2,9 +2,12 @@
 // The recorder behind the scope view: one hour of 128-byte live samples in a ring, the view's
 // window on them (first, last, zoom, layout, state) and the channel arithmetic of the traces.
 // No widgets here, so every rule can be driven directly.
+#include "scope/TPodsumowanie.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 struct TWykres;
 
@@ -24,7 +27,10 @@ public:
     // The buffer as stored: slot Start() holds the oldest sample, the ring wraps at Pojemnosc.
     uint8_t *Bufor() { return probki_.get(); }
     const uint8_t *Bufor() const { return probki_.get(); }
-    int Ile() const { return ile_; }     // samples held, 0 … Pojemnosc
+    int Ile() const { return ile_; } // samples held, 0 … Pojemnosc
+    // Samples stored since the recording was cleared or loaded (the loaded ones included): sample i
+    // is number Dodane() − Ile() + i of them, whatever the ring has dropped since.
+    int64_t Dodane() const { return dodane_; }
     int Start() const { return start_; } // slot of the oldest sample
     // Sample i counted from the oldest; nullptr for no sample (i < 0 or i >= Ile()).
     const uint8_t *Probka(int i) const;
@@ -36,6 +42,9 @@ public:
     void Wyprostuj();
     // n samples were loaded into slots 0 … n − 1.
     void Wczytane(int n);
+    // The buffer was written from outside (a load that failed half-way): the extremes kept per
+    // channel are worked out again when next asked for.
+    void BuforZmieniony() { podsumowania_.clear(); }
 
     // Elapsed recording time of the fuel-change history: the samples taken since the last clear,
     // restarting after each hour, × 0.1 s, "0.0" followed by " [s]".
@@ -53,15 +62,28 @@ public:
     // Extra pixels a trace skips per sample when one sample spans several pixels.
     int Przeskok() const;
     // Smallest and largest pixel height of a series over samples i0 … i0 + n − 1 in a band of c
-    // pixels (samples outside the recording count as 0): one pixel column at zoom above 1.
+    // pixels (samples outside the recording count as 0): one pixel column at zoom above 1. Read from
+    // the extremes kept per channel, so a column costs the same at every zoom.
     void ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const;
+    // WartoscKanalu of series w in samples i[0 … n − 1] (c = 0: decoded values) into out, read from
+    // the keys kept per channel (two bytes a sample instead of the whole sample) where they settle it.
+    void WartosciProbek(const TWykres &w, const int *i, int n, int c, int *out) const;
     // Texts under the plot: seconds per division ("5 [s/dz]     "), time at the right edge.
     QString TekstDzialki() const;
     QString TekstCzasu() const;
 
 private:
+    const TPodsumowanie &Podsumowanie(TPodsumowanie::TRodzaj rodzaj) const;
+
     std::unique_ptr<uint8_t[]> probki_;
+    // Extremes of the channels asked for lately, kept up to date with every sample; the least
+    // recently used goes when more are asked for.
+    static constexpr int IlePodsumowan = 16;
+    mutable std::vector<std::unique_ptr<TPodsumowanie>> podsumowania_;
+    mutable std::vector<uint64_t> uzyte_;
+    mutable uint64_t zapytania_ = 0;
     int ile_ = 0;
+    int64_t dodane_ = 0;
     int start_ = 0;
     int licznik_ = 0;
 };

@@ -85,6 +85,7 @@ void TScope::Polecenie(int command) {
         if (name.isEmpty()) break;
         m.Wyprostuj();
         const int n = link_->CzytajOscyloskop(name, m.Bufor(), TModelScope::Pojemnosc);
+        m.BuforZmieniony(); // a read that failed half-way may have written some of it
         if (n > 0) {
             m.Wczytane(n);
             m.Last = n;
@@ -117,7 +118,14 @@ void TScope::NowaProbka(const uint8_t *reply) {
     if (!reply || (model_.Stan != TModelScope::Live && model_.Stan != TModelScope::Pauza)) return;
     const int slot = model_.Dodaj(reply);
     if (link_) link_->DopiszOscyloskop(model_.Bufor(), slot);
+    if (model_.Stan == TModelScope::Live && PrzesunNaZywo()) return;
     RysujOscyloskop(model_.Stan == TModelScope::Pauza);
+}
+
+// Commands and samples that came while hidden drew nothing (a file read from the menu on another
+// tab): the picture is composed again before it is shown.
+void TScope::showEvent(QShowEvent *) {
+    RysujOscyloskop(false);
 }
 
 void TScope::paintEvent(QPaintEvent *) {

@@ -193,12 +193,14 @@ private slots:
         QCOMPARE(b.eng.LastFileName, Path("r.osc"));
         QVERIFY(b.events.contains(QList<int>{4, 0, 0, 0}));
 
-        // 4096 + 300 bytes: 300 bytes loaded, two whole samples reported.
+        // Whole samples only: the torn rest after them never reaches the buffer.
         QFile f(Path("r.osc"));
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        f.resize(4096 + 300);
-        f.close();
-        QCOMPARE(b.eng.CzytajOscyloskop(Path("r.osc"), buf.data(), 4), 2);
+        for (int tail : {100, 300}) {
+            f.resize(4096 + tail);
+            std::fill(buf.begin(), buf.end(), uint8_t(0x5A));
+            QCOMPARE(b.eng.CzytajOscyloskop(Path("r.osc"), buf.data(), 4), tail / 128);
+            QCOMPARE(int(buf[size_t(tail / 128 * 128)]), 0x5A);
+        }
         f.resize(4096);
         QCOMPARE(b.eng.CzytajOscyloskop(Path("r.osc"), buf.data(), 4), 0);
     }
@@ -234,6 +236,50 @@ private slots:
         QVERIFY(!a.eng.ZapiszOscyloskop(Path("no/dir/x.osc"), buf.data(), 1));
         QCOMPARE(a.messages.last(), QString("Error code 131"));
         QVERIFY(!a.eng.ScopeFile);
+        // Bytes 8 and 9 must both be 1.
+        QVERIFY(a.eng.ZapiszOscyloskop(Path("v.osc"), buf.data(), 1));
+        a.eng.ZamnkijOscyloskop();
+        QFile v(Path("v.osc"));
+        QVERIFY(v.open(QIODevice::ReadWrite));
+        for (int at : {8, 9}) {
+            a.messages.clear();
+            v.seek(at);
+            v.write("\x02", 1);
+            v.flush();
+            QCOMPARE(a.eng.CzytajOscyloskop(Path("v.osc"), buf.data(), 1), 0);
+            QCOMPARE(a.messages, QStringList{"Error code 133"});
+            v.seek(at);
+            v.write("\x01", 1);
+            v.flush();
+        }
+        QCOMPARE(a.eng.CzytajOscyloskop(Path("v.osc"), buf.data(), 1), 1);
+        // An append that does not reach the disk (a full one here) ends recording to the file.
+        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full");
+        a.eng.ScopeFile = std::make_unique<QFile>(QStringLiteral("/dev/full"));
+        QVERIFY(a.eng.ScopeFile->open(QIODevice::WriteOnly));
+        a.messages.clear();
+        a.eng.DopiszOscyloskop(buf.data(), 0);
+        a.eng.DopiszOscyloskop(buf.data(), 0);
+        QCOMPARE(a.messages, QStringList{"Error code 131"});
+        QVERIFY(!a.eng.ScopeFile);
+    }
+
+    void scopeSaveLeavesOtherFilesAlone() {
+        // The temporary is the recorder's own: a user's file that happens to carry a name derived
+        // from the recording's survives the save, and nothing else is left in the folder.
+        QTemporaryDir d;
+        QFile own(d.filePath("rec.osc.part"));
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
+        own.close();
+        Offline a;
+        std::vector<uint8_t> samples(128 * 3, 7);
+        QVERIFY(a.eng.ZapiszOscyloskop(d.filePath("rec.osc"), samples.data(), 3));
+        a.eng.DopiszOscyloskop(samples.data(), 0);
+        a.eng.ZamnkijOscyloskop();
+        QCOMPARE(QFileInfo(d.filePath("rec.osc")).size(), 4096 + 4 * 128);
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("mine"));
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files), (QStringList{"rec.osc", "rec.osc.part"}));
     }
 };
 

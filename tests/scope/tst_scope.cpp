@@ -5,6 +5,7 @@
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "scope/TScope.h"
+#include "widgets/TPaleta.h"
 
 #include <QFile>
 #include <QMouseEvent>
@@ -121,6 +122,9 @@ private slots:
             }
             QVERIFY(lines[1].startsWith("0.0;") && lines[2].startsWith("0.1;") &&
                     lines[3].startsWith("0.2;"));
+            // Sample 2: rpm word 2 x 10, vacuum word 2 x 0.01 with two decimals, gas pressures 0,
+            // temperatures byte 0 - 128.
+            QVERIFY2(lines[3].startsWith("0.2;20;0.02;0.00;0.00;-128;-128;"), lines[3].constData());
             // The service series carry their fixed names in the header while they are listed.
             QCOMPARE(lines[0].contains(";t. ster.;"), extended == 1);
         }
@@ -164,6 +168,52 @@ private slots:
                 t.scope->Polecenie(c);
             QCOMPARE(t.scope->Obraz().size(), size);
         }
+    }
+
+    void tooLowForABandDrawsNoTraceNorBar() {
+        // Under 98 px, or stacked bands of 0 px: below the strip, no trace, label or work-state bar.
+        const QList<int> drawn{1, 3, 4, 6, 7, 12, 19, 20};
+        struct {
+            QSize size;
+            int layout;
+        } cases[] = {{{600, 90}, 10}, {{600, 60}, 11}, {{600, 103}, 12}};
+        for (const auto &c : cases) {
+            TStanowisko t(c.size.width(), c.size.height());
+            t.Rysowane(drawn);
+            QSet<QRgb> dynamic{Kolor(t.link.KolorStanuPracy(0x0306)).rgb()};
+            for (int k : drawn)
+                dynamic << Kolor(t.link.Wykresy[size_t(k)].Colour).rgb();
+            QByteArray b(128, '\0');
+            b[10] = 0x06; // running on gas
+            b[11] = 0x03;
+            for (int i = 0; i < 50; ++i) {
+                b[17] = char(i);
+                b[40] = char(2 * i);
+                t.scope->NowaProbka(reinterpret_cast<const uint8_t *>(b.constData()));
+            }
+            t.scope->Polecenie(c.layout);
+            const QImage &img = t.scope->Obraz();
+            QPoint hit(-1, -1);
+            for (int y = 40; y < img.height() && hit.x() < 0; ++y)
+                for (int x = 0; x < img.width() && hit.x() < 0; ++x)
+                    if (dynamic.contains(img.pixel(x, y))) hit = QPoint(x, y);
+            QCOMPARE(hit, QPoint(-1, -1));
+        }
+    }
+
+    void readWhileHiddenIsShownWhenShown() {
+        TStanowisko t;
+        t.Dodaj(0, 300);
+        t.answer = t.Plik("h.osc");
+        t.scope->Polecenie(4);
+        t.scope->Polecenie(4);
+        t.scope->Polecenie(6); // the picture of an empty recording
+        t.scope->hide();       // another tab; the file is read from the menu
+        t.scope->Polecenie(5);
+        t.scope->show();
+        const QImage shown = t.scope->Obraz().copy();
+        t.scope->Przerysuj();
+        QCOMPARE(shown, t.scope->Obraz());
     }
 
     void zoomStopsAtItsEnds() {
@@ -241,6 +291,10 @@ private slots:
         f.seek(TImageFile::Size);
         QCOMPARE(Numer(reinterpret_cast<const uint8_t *>(f.read(128).constData())), 5);
         QCOMPARE(Numer(m.Probka(1)), 6); // the recorder still reads in time order after saving
+        t.scope->Polecenie(5);           // a full hour read back: all of it, the count clamped at the buffer
+        QCOMPARE(m.Ile(), TModelScope::Pojemnosc);
+        QCOMPARE(m.Last, TModelScope::Pojemnosc);
+        QCOMPARE(Numer(m.Probka(TModelScope::Pojemnosc - 1)), n - 1);
     }
 
     void channelArithmetic_data() {
@@ -287,35 +341,120 @@ private slots:
         QCOMPARE(WartoscKanalu(w, nullptr, height), 0); // no sample
     }
 
-    // The pixel column at zoom above 1 spans exactly the pixel heights of its samples.
+    // A pixel column at zoom above 1 spans exactly the pixel heights of its samples, however long,
+    // while the ring fills, wraps and is turned back into time order.
     void columnSpanEqualsItsSamples() {
         TModelScope m;
         uint32_t seed = 7;
-        for (int i = 0; i < 3000; ++i) {
-            uint8_t b[128];
-            for (uint8_t &v : b)
-                v = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
-            if (i % 5 == 0) b[99] = 0; // trims without a value
-            m.Dodaj(b);
-        }
-        for (int type : {4, 10, 11, 20, 21, 22, 23, 24})
-            for (double gain : {1.4, -2.0})
-                for (int i0 : {-15, 0, 100, 2990}) {
+        uint8_t b[128] = {};
+        auto dodaj = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                for (uint8_t &v : b) // every byte wanders, so each column has extremes of its own
+                    v = uint8_t(v + int((seed = seed * 1103515245u + 12345u) >> 29) - 3);
+                if (i % 5 == 0) b[99] = 0; // trims without a value
+                m.Dodaj(b);
+            }
+        };
+        auto sprawdz = [&] {
+            const struct {
+                int type, position;
+            } serie[] = {{0, 44},  {4, 44},  {7, 44},  {10, 44}, {11, 44},  {20, 44},
+                         {21, 44}, {22, 99}, {23, 44}, {24, 44}, {11, 127}, {12, 44}};
+            for (const auto &k : serie)
+                for (double gain : {1.4, -2.0})
+                    for (int i0 : {-15, 0, 100, m.Ile() - 30, m.Ile() - 10})
+                        for (int n : {2, 40, 150})
+                            for (int c : {300, 0}) { // pixel heights, decoded values
+                                TWykres w;
+                                w.RawType = k.type;
+                                w.Position = k.position;
+                                w.Scale = 0.008;
+                                w.Gain = gain;
+                                int lo, hi;
+                                m.ZakresKanalu(w, i0, n, c, lo, hi);
+                                int elo = INT32_MAX, ehi = INT32_MIN;
+                                for (int i = i0; i < i0 + n; ++i) {
+                                    elo = std::min(elo, WartoscKanalu(w, m.Probka(i), c));
+                                    ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), c));
+                                }
+                                QCOMPARE(lo, elo);
+                                QCOMPARE(hi, ehi);
+                            }
+            // Single samples read through the same keys (the overview strip).
+            for (const auto &k : serie)
+                for (int c : {20, 0}) {
                     TWykres w;
-                    w.RawType = type;
-                    w.Position = type == 22 ? 99 : 44;
+                    w.RawType = k.type;
+                    w.Position = k.position;
                     w.Scale = 0.008;
-                    w.Gain = gain;
-                    int lo, hi;
-                    m.ZakresKanalu(w, i0, 40, 300, lo, hi);
-                    int elo = INT32_MAX, ehi = INT32_MIN;
-                    for (int i = i0; i < i0 + 40; ++i) {
-                        elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
-                        ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
-                    }
-                    QCOMPARE(lo, elo);
-                    QCOMPARE(hi, ehi);
+                    const int i[] = {-1, 0, 7, m.Ile() - 1, m.Ile()};
+                    int v[5];
+                    m.WartosciProbek(w, i, 5, c, v);
+                    for (int j = 0; j < 5; ++j)
+                        QCOMPARE(v[j], WartoscKanalu(w, m.Probka(i[j]), c));
                 }
+        };
+        dodaj(3000);
+        sprawdz();
+        dodaj(TModelScope::Pojemnosc); // wrapped, every sample taken into the extremes already kept
+        sprawdz();
+        m.Wyprostuj();
+        sprawdz();
+    }
+
+    // A live sample moves the picture on where a sample is a whole number of pixels wide. Sample
+    // after sample, the picture must be the one composed from scratch, also while a trace leaves the
+    // plot for a while and the move gives way to the whole picture.
+    void liveSampleMovesThePictureAsComposed_data() {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("scheme");
+        QTest::newRow("0.1 per pixel, stacked") << 0 << 12 << 0;
+        QTest::newRow("0.2 per pixel, overlay, dark") << 1 << 10 << 5;
+        QTest::newRow("1 per pixel, overlay") << 3 << 10 << 0;
+        QTest::newRow("1 per pixel, grouped, dark") << 3 << 11 << 5;
+        QTest::newRow("1 per pixel, stacked") << 3 << 12 << 0;
+        QTest::newRow("4 per pixel: composed") << 5 << 12 << 0;
+    }
+    void liveSampleMovesThePictureAsComposed() {
+        QFETCH(int, zoom);
+        QFETCH(int, layout);
+        QFETCH(int, scheme);
+        TStanowisko a(900, 520), b(900, 520);
+        b.scope->PrzesuwajNaZywo = false;
+        uint8_t p[128] = {};
+        auto probka = [&](int n) {
+            p[10] = (n / 17) % 3 ? 0x06 : 0x02; // the bar changes colour
+            p[11] = n % 23 ? 0x03 : 0x01;
+            p[17] = uint8_t(20 + n * 7 % 120); // rpm
+            // Vacuum, with peaks that leave the window on the left while the test looks.
+            p[44] = uint8_t(n == 120 || n == 640 || n == 760 ? 250 : 100 + n * 3 % 50);
+            p[48] = uint8_t(120 + n % 40); // gas pressure
+            p[52] = uint8_t(0xC0 + n % 8); // supply: above its band, drawn along the top
+            p[53] = 0x0A;
+            p[60] = uint8_t(n);
+            p[61] = 0x03;
+            const int kelvin = n >= 920 && n < 930 ? 0 : 300 + n % 50; // -273 °C: below the plot
+            p[54] = uint8_t(kelvin);
+            p[55] = uint8_t(kelvin >> 8);
+            return p;
+        };
+        for (TStanowisko *t : {&a, &b}) {
+            t->Rysowane({1, 3, 4, 12, 19, 35});
+            t->scope->UstawKolory(PaletaSchematu(scheme));
+            t->scope->Model().ZoomIndeks = zoom;
+            t->scope->Polecenie(layout);
+            t->scope->hide(); // an hour's start recorded on another tab
+            for (int n = 0; n < 880; ++n)
+                t->scope->NowaProbka(probka(n));
+            t->scope->show();
+        }
+        for (int n = 880; n < 940; ++n) {
+            a.scope->NowaProbka(probka(n));
+            b.scope->NowaProbka(probka(n));
+            QCOMPARE(a.scope->Obraz(), b.scope->Obraz());
+        }
+        QCOMPARE(a.scope->Przesuniecia() > 30, zoom != 5);
     }
 
     void channelTexts() {
@@ -334,8 +473,10 @@ private slots:
         TStanowisko t(800, 500); // s = 680
         t.Dodaj(0, 2000);
         TModelScope &m = t.scope->Model();
-        t.scope->Polecenie(2);
         // Live ignores the mouse; paused, the cursor follows it, even left of the first sample.
+        QTest::mouseMove(t.scope, QPoint(400, 200));
+        QCOMPARE(t.scope->KursorX(), -1);
+        t.scope->Polecenie(2);
         QCOMPARE(m.First, 2000 - 680);
         for (int x : {11, 400, 689}) {
             QTest::mouseMove(t.scope, QPoint(x, 200));
