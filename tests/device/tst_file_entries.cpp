@@ -127,19 +127,6 @@ private slots:
         QVERIFY(fromMemory.Image() == fromFile.Image());
         QVERIFY(std::memcmp(samples[0], samples[1], sizeof samples[0]) == 0);
     }
-
-    void savedBytesSameAsFile() {
-        Engine e;
-        const QString path = dir.filePath(QStringLiteral("s.set"));
-        QVERIFY(e.eng.ZapiszUstawienia(path));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QVERIFY(e.eng.ZapiszUstawienia(buffer));
-        QCOMPARE(bytes, f.readAll());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFileEntries)
