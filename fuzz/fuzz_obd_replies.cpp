@@ -4,26 +4,29 @@
 // and the ECU, the rest is the reply text.
 #include "FuzzCommon.h"
 #include "obd/ObdModels.h"
-#include "obd/TObd.h"
 
-#include <QMap>
-#include <QPair>
+#include <vector>
 
 namespace {
+// Cells in a flat table (a map of cells costs more than the parsers): enough for the PID grid's
+// five columns and every catalogue row; writes outside it are dropped.
 class Grid : public TObdGrid {
 public:
     void SetColCount(int c) override { cols_ = c; }
     void SetRowCount(int r) override { rows_ = r; }
     int RowCount() const override { return rows_; }
     void SetCell(int col, int row, const QString &text, int) override {
-        if (cells_.size() > 4096) cells_.clear();
-        cells_[{col, row}] = text;
+        if (Inside(col, row)) cells_[size_t(row * Cols + col)] = text;
     }
-    QString Cell(int col, int row) const override { return cells_.value({col, row}); }
+    QString Cell(int col, int row) const override {
+        return Inside(col, row) ? cells_[size_t(row * Cols + col)] : QString();
+    }
 
 private:
+    static constexpr int Cols = 8, Rows = 256;
+    static bool Inside(int col, int row) { return col >= 0 && col < Cols && row >= 0 && row < Rows; }
     int cols_ = 0, rows_ = 0;
-    QMap<QPair<int, int>, QString> cells_;
+    std::vector<QString> cells_ = std::vector<QString>(size_t(Cols * Rows));
 };
 
 class Box : public TObdTextBox {
@@ -37,21 +40,27 @@ private:
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    fuzz::App();
     static const int protocols[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13};
     static const int ecus[] = {0, 0x7E8, 0x10, 0x1F, 0x11, -1, 0x7EF, 0x18DAF110};
-    // One engine for the whole run (building its catalogue costs more than any reply).
+    // The grids and the box outlive the engine's reset, as the window's do; each input starts with
+    // them empty.
     static Grid status, pidy;
     static Box dtc;
-    static TObd obd;
-    static const bool ready = [] {
-        obd.StopTimer();
-        obd.MyGridStatus = &status;
-        obd.MyGridPidy = &pidy;
-        obd.MyRichDtc = &dtc;
-        return true;
-    }();
-    (void)ready;
+    for (Grid *g : {&status, &pidy}) {
+        g->SetRowCount(0);
+        g->SetColCount(0);
+    }
+    TObd &obd = fuzz::Obd();
+    obd.MyGridStatus = &status;
+    obd.MyGridPidy = &pidy;
+    obd.MyRichDtc = &dtc;
+    // Laying out or recolouring the PID grid's 129 rows costs many times the reply behind it, so it
+    // happens a few times an input, as in the program (after the set-up, on a change of list), not
+    // for every reply: the list is the one the input's first PID reply picks, laid out then and
+    // again after a bitmap changed the short list; the rows are recoloured for the first bitmap.
+    int list = -1;     // the list picked, -1 none yet
+    bool stale = true; // the list must be laid out before the next PID reply is shown
+    bool recoloured = false;
     const QByteArray all(reinterpret_cast<const char *>(data), qsizetype(size));
     for (const QByteArray &piece : all.split('\x01')) {
         if (piece.isEmpty()) continue;
@@ -62,11 +71,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         obd.Odpowiedz = reply;
         switch (pick % 12) {
         case 0: obd.SzukajEcu(); break;
-        case 1: obd.PIDsupported((pick >> 2) % 8 * 0x20); break;
+        case 1:
+            if (recoloured) obd.MyGridPidy = nullptr;
+            obd.PIDsupported((pick >> 2) % 8 * 0x20);
+            obd.MyGridPidy = &pidy;
+            recoloured = true;
+            stale = stale || list == 1; // the short list holds the supported PIDs
+            break;
         case 2:
+            if (list < 0) list = pick & 1;
             obd.AktualnyPid = pick >> 1;
-            obd.TrybListy = pick & 1;
-            obd.OpiszPid();
+            obd.TrybListy = list;
+            if (stale) obd.OpiszPid();
+            stale = false;
             obd.WyswietlPid();
             break;
         case 3: obd.KodyBledow(0x43); break;

@@ -19,6 +19,10 @@ bool TSterownik::Aktualizacja(const QString &fileName) {
         Komunikat(QStringLiteral("Error code 141"), 16);
         return false;
     }
+    return Aktualizacja(f);
+}
+
+bool TSterownik::Aktualizacja(QIODevice &f) {
     const QByteArray data = f.read(FirmwareMaxSize);
     // A file too short to hold all blocks would flash whatever the buffer held before; files too
     // long, of another kind or for other hardware are refused too, and the fitter is told so.

@@ -63,6 +63,10 @@ int TSterownik::CzytajOscyloskop(const QString &fileName, uint8_t *samples, int 
         Komunikat(QStringLiteral("Error code 132"), 16);
         return 0;
     }
+    return CzytajOscyloskop(f, samples, capacity);
+}
+
+int TSterownik::CzytajOscyloskop(QIODevice &f, uint8_t *samples, int capacity) {
     const qint64 len = f.size();
     const QByteArray head = f.read(256);
     if (head.size() < 10 || std::memcmp(head.constData(), OscMagic, 8) != 0 || uint8_t(head[8]) != 1 ||

@@ -42,12 +42,16 @@ QByteArray TImageFile::Serialize(TSterownik &s, const char *magic, uint8_t b8, u
 bool TSterownik::ZapiszUstawienia(const QString &fileName) {
     // Written beside the old file and renamed over it: a failed save never destroys the old one.
     QSaveFile f(fileName);
-    const QByteArray data = TImageFile::Serialize(*this, SetMagic, 1, 0);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || !ZapiszUstawienia(f) || !f.commit()) {
         Komunikat(QStringLiteral("Error code 121"), 16);
         return false;
     }
     return true;
+}
+
+bool TSterownik::ZapiszUstawienia(QIODevice &f) {
+    const QByteArray data = TImageFile::Serialize(*this, SetMagic, 1, 0);
+    return f.write(data) == data.size();
 }
 
 bool TSterownik::CzytajUstawienia(const QString &fileName) {
@@ -56,6 +60,10 @@ bool TSterownik::CzytajUstawienia(const QString &fileName) {
         Komunikat(QStringLiteral("Error code 122"), 16);
         return false;
     }
+    return CzytajUstawienia(f, fileName);
+}
+
+bool TSterownik::CzytajUstawienia(QIODevice &f, const QString &fileName) {
     const QByteArray data = f.read(TImageFile::Size);
     if (data.size() < 16 || std::memcmp(data.constData(), SetMagic, 8) != 0 || uint8_t(data[8]) != 1) {
         Komunikat(QStringLiteral("Error code 123"), 16);

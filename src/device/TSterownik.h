@@ -25,6 +25,7 @@
 #include <vector>
 
 class QFile;
+class QIODevice;
 
 // Block bit numbers, shared by ReadRequests and WriteRequests.
 enum TBlokBit : int {
@@ -231,12 +232,18 @@ public:
     static int CzytajTabTer10k(int i);
 
     // ---------------------------------------------------------------- settings and scope files
+    // The file entries open the file and hand it to the device entries, which do the rest with the
+    // same results and messages; a device entry takes any open device (a file, or bytes in memory).
     bool ZapiszUstawienia(const QString &fileName);
+    bool ZapiszUstawienia(QIODevice &out); // the bytes only: no message, false when not all written
     bool CzytajUstawienia(const QString &fileName);
+    bool CzytajUstawienia(QIODevice &in, const QString &fileName); // the name for LastFileName
     bool ZapiszOscyloskop(const QString &fileName, const uint8_t *samples, int count);
     void DopiszOscyloskop(const uint8_t *samples, int index);
     void ZamnkijOscyloskop();
     int CzytajOscyloskop(const QString &fileName, uint8_t *samples, int capacity);
+    // The port, LastFileName and event 4 are the file entry's, done before the file is opened.
+    int CzytajOscyloskop(QIODevice &in, uint8_t *samples, int capacity);
 
     // ---------------------------------------------------------------- auto-calibration
     int32_t CalStage = 0;
@@ -256,6 +263,7 @@ public:
     // ---------------------------------------------------------------- firmware update
     // Checks an image file and starts the transfer; false (with a message where one is due) when refused.
     bool Aktualizacja(const QString &fileName);
+    bool Aktualizacja(QIODevice &in);
     // The 0xFF reply: counts the block, reports progress, ends the transfer after the last block.
     void FirmwareBlokPotwierdzony();
     // Turns without an answer before a firmware block is sent again (the slowest answer accepted).

@@ -120,10 +120,13 @@ int TSterownik::OdbiorRx() {
             RxExpected = 2 * RxBuffer[2];
             return -2;
         }
-        QString t = QStringLiteral("  brak bajtu startowego : ");
-        for (int i = 0; i < 4; ++i)
-            t += QStringLiteral(" %1").arg(RxBuffer[i], 2, 16, QLatin1Char('0')).toUpper();
-        Log(t, KolorCzerwony);
+        if (OnTekst) { // noise comes in bursts: its text is built only while someone reads the log
+            static const char hex[] = "0123456789ABCDEF";
+            QByteArray t("  brak bajtu startowego : ");
+            for (int i = 0; i < 4; ++i)
+                t.append(' ').append(hex[RxBuffer[i] >> 4]).append(hex[RxBuffer[i] & 15]);
+            Log(QString::fromLatin1(t), KolorCzerwony);
+        }
         RxStage = RxExpected = 0;
         PortPurgeRx();
         return -1;

@@ -108,20 +108,21 @@ void TSterownik::NadawanieTx() {
     TxBuffer[Payload] = LosowyBajt();
     TxBuffer[Payload + 1] = 0;
 
+    // The log texts are built only while someone reads the log.
     const auto rozkaz = [this](uint8_t code, const char *log) {
-        Log(QString::fromUtf8(log), KolorSrebrny);
+        if (OnTekst) Log(QString::fromUtf8(log), KolorSrebrny);
         Ramka(code, 0);
     };
     const auto zapis = [this](const TZapis &z) {
         const uint8_t *blok = Blok(z.bit);
         std::memcpy(TxBuffer + BlockData, blok, 256);
         TxWait = 2;
-        Log(QString::fromUtf8(z.log), KolorSrebrny);
+        if (OnTekst) Log(QString::fromUtf8(z.log), KolorSrebrny);
         Ramka(z.code, BlockFrame);
         if (z.history >= 0) HistoriaZmian(z.history);
     };
     const auto poll = [this](bool relay) {
-        if (VerboseLog) Log(QString::fromUtf8(LogPoll), KolorSrebrny);
+        if (VerboseLog && OnTekst) Log(QString::fromUtf8(LogPoll), KolorSrebrny);
         const uint8_t code = uint8_t(0x90 | (PollMode & 0x0F));
         if (relay) {
             std::memcpy(TxBuffer + BlockData, ObdRelay, 6);

@@ -77,7 +77,7 @@ void TObd::WyslijBufor(const uint8_t *bajty, int n) {
     Odpowiedz.clear();
     CzekaNaOdpowiedz = 1;
     CzasOdpowiedzi = CzasOczekiwania;
-    DoOnTekst(TekstLogu(bajty, n), ObdMagenta);
+    if (OnTekst) DoOnTekst(TekstLogu(bajty, n), ObdMagenta); // built only while someone reads the log
 }
 
 void TObd::OdbierzBufor() {
@@ -99,7 +99,7 @@ void TObd::OdbierzBufor() {
         return;
     }
     Odpowiedz = QByteArray(reinterpret_cast<const char *>(BuforRx), DlugoscRx);
-    DoOnTekst(TekstLogu(BuforRx, DlugoscRx), ObdBlue);
+    if (OnTekst) DoOnTekst(TekstLogu(BuforRx, DlugoscRx), ObdBlue);
     DlugoscRx = 0;
     CzekaNaOdpowiedz = 0;
 }

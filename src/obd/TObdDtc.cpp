@@ -71,7 +71,9 @@ void TObd::KodyBledowCAN(int tryb) {
         // First frame "10 LL MM QQ": the count byte, then the first two codes.
         q = TekstNaInt(Odpowiedz.mid(9), 1);
         Odpowiedz.remove(0, 12);
-        if (q == 0) return;
+        // The count is one byte: a longer group is no first frame, and its count would have the
+        // search below look for up to hundreds of millions of frame headers.
+        if (q <= 0 || q > 0xFF) return;
         if (q > 2) UsunNaglowkiRamek(q);
     } else {
         return;

@@ -192,10 +192,15 @@ void TestObdDtc::canUnknownShape() {
     r.Reply({L("7E8 03 7F 03 43")});
     r.obd.KodyBledow(0x43);
     QVERIFY(r.dtc.lines.isEmpty());
-    // A first frame with a count of 0 prints the heading only.
-    r.Reply({L("7E8 10 08 43 00 00 00 00 00")});
-    r.obd.KodyBledow(0x43);
-    QCOMPARE(r.dtc.Texts(), QStringList{Stored});
+    // A first frame with a count of 0 prints the heading only, and so does one whose count group
+    // is longer than a byte: no frame header is looked for and no code read.
+    for (const char *count : {"00", "100", "FFFFFFF"}) {
+        r.dtc.Clear();
+        r.Reply({L(QStringLiteral("7E8 10 08 43 %1 C1 55 C1 01").arg(QLatin1String(count)))});
+        r.obd.KodyBledow(0x43);
+        QCOMPARE(r.dtc.Texts(), QStringList{Stored});
+        QVERIFY(!r.Logged(QStringLiteral("7E8 21"), ObdGreen));
+    }
 }
 
 void TestObdDtc::kLineAndJ1850() {
