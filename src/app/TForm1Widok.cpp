@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -80,7 +81,7 @@ void TForm1::UstawSchemat() {
     for (QToolButton *s : {StripLeft, StripRight}) {
         QPalette sp = s->palette();
         sp.setColor(QPalette::Button, Kolor(p.Splitter));
-        sp.setColor(QPalette::ButtonText, Kolor(p.Text));
+        sp.setColor(QPalette::ButtonText, Kolor(p.SplitterText));
         s->setPalette(sp);
     }
     for (TRichBox *b : {RichEditBledy, RichEditInfo, PanelObd->RichEditDtc})
@@ -109,6 +110,13 @@ void TForm1::UstawSchemat() {
     PanelRight->Kolory();
     PanelRight->PanelRightResize();
     StringGrid1->viewport()->update();
+}
+
+// The system schemes take the desktop's colours when the palette is built: a desktop change builds it
+// again, so that every text is measured against the new backgrounds.
+void TForm1::changeEvent(QEvent *e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ApplicationPaletteChange && SchemeIndex / 2 == 0 && Nastawy) UstawSchemat();
 }
 
 void TForm1::UstawRozmiar(int width, int height) {
