@@ -142,6 +142,7 @@ public:
     void UstawWidok();
     void UstawSchemat();
     void UstawRozmiar(int width, int height);
+    void IkonyScope(); // the scope buttons' pictures in the scheme's text colour
     QColor KolorPalety(uint32_t v) const { return Kolor(v); }
 
     // ---------------------------------------------------------------- state

@@ -40,8 +40,10 @@ void TForm1::UpdateLive(const uint8_t *rx) {
         }
     }
     QPalette p = PanelStatus->palette();
-    p.setColor(QPalette::Window, Kolor(Sterownik1->KolorStanuPracy(state)));
-    p.setColor(QPalette::WindowText, Qt::black);
+    const QColor tlo = Kolor(Sterownik1->KolorStanuPracy(state));
+    p.setColor(QPalette::Window, tlo);
+    // Black, lightened only on the state colours too dark for it (black for "other" states).
+    p.setColor(QPalette::WindowText, Czytelny(Qt::black, tlo));
     if (PanelStatus->palette() != p) PanelStatus->setPalette(p);
     QFont f = PanelStatus->font();
     if (f.pointSize() != size) {

@@ -99,6 +99,7 @@ void TForm1::UstawSchemat() {
     for (QPushButton *b : TabObd)
         KolorPrzycisku(b, b->isChecked() ? p.SelectedTab : p.Text);
     NormalDiagColour = TabMain[3]->isChecked() ? p.SelectedTab : p.Text;
+    IkonyScope();
 
     // 4-5. Repaint; the fuel-switch picture is drawn anew and its lamps forgotten.
     Nastawy->Odswiez();

@@ -223,7 +223,8 @@ void TScope::RysujKanaly(QPainter &g, int s) {
             y = G - 8;
         w.LabelRow = y;
         g.setFont(bold10);
-        g.setPen(c);
+        // The label in the trace's colour, lightened or darkened where that colour is hard to read.
+        g.setPen(Czytelny(c, Kolor(paleta_.Background)));
         g.drawText(QRect(W - 108, y, 108, 20), Qt::AlignLeft | Qt::AlignTop,
                    TekstKanalu(w, m.Probka(m.Ile() - 1)));
     }

@@ -1,10 +1,17 @@
 // Every text the window draws reads in all six colour schemes: 4.5:1 against its background, 3:1 for
-// greyed text. The palette's text entries on the backgrounds the views draw them on, and the pressed tab
-// and emphasised action buttons measured on the grabbed window.
+// greyed text. The palette's text entries on the backgrounds the views draw them on, the colours picked
+// while drawing (status panel, OBD grids and boxes), and the pressed tab and emphasised action buttons
+// measured on the grabbed window.
 #include "Okno.h"
+#include "app/TPanelObd.h"
+#include "obd/ObdModels.h"
 #include "widgets/TPaleta.h"
+#include "widgets/TRichBox.h"
 
+#include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QTextBlock>
 
 namespace {
 struct TPara {
@@ -154,6 +161,101 @@ private slots:
         w.WybierzPodzakladkeMapy(1);
         w.SpeedButton11Click();
         czytelny(w.Btn[2], "Clear corrections");
+    }
+
+    // Colours chosen while drawing: the status panel's text on every work-state colour and on the
+    // connection panel.
+    void statusPanel_data() {
+        QTest::addColumn<int>("state"); // -1 not connected, -2 connected, else the work-state word
+        QTest::newRow("no connection") << -1;
+        QTest::newRow("connected") << -2;
+        for (int state : {0x0000, 0x0100, 0x0300, 0x0301, 0x0302, 0x0303, 0x0304, 0x0306, 0x0307})
+            QTest::addRow("state %04x", state) << state;
+    }
+    void statusPanel() {
+        QFETCH(int, state);
+        TForm1 &w = *o_->w;
+        if (state < 0) {
+            w.StatusPolaczenia(state == -2);
+        } else {
+            o_->Zero();
+            o_->S().RxBuffer[10] = uint8_t(state);
+            o_->S().RxBuffer[11] = uint8_t(state >> 8);
+            w.UpdateLive(o_->S().RxBuffer);
+        }
+        const QPalette p = w.PanelStatus->palette();
+        const QColor t = p.color(QPalette::WindowText), b = p.color(QPalette::Window);
+        QVERIFY2(Kontrast(t, b) >= KontrastTekstu, qPrintable(Opis(t, b)));
+    }
+
+    // The OBD engine's fixed colours on the scheme's box: the grid cells as drawn, the trouble-code lines
+    // again after the scheme changed; lines without a colour of their own follow the box's text colour.
+    void obdColours_data() {
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<int>("colour");
+        QTest::addColumn<double>("floor");
+        for (int s : {0, 5}) {
+            QTest::addRow("%d green", s) << s << ObdGreen << KontrastTekstu;
+            QTest::addRow("%d red", s) << s << ObdRed << KontrastTekstu;
+            QTest::addRow("%d unsupported grey", s) << s << ObdSilver << KontrastWyszarzony;
+            QTest::addRow("%d box text", s) << s << ObdDefaultColour << KontrastTekstu;
+        }
+    }
+    void obdColours() {
+        QFETCH(int, scheme);
+        QFETCH(int, colour);
+        QFETCH(double, floor);
+        TForm1 &w = *o_->w;
+        w.MenuColor0Click(3);
+        TRichBox *dtc = w.PanelObd->RichEditDtc;
+        dtc->Wyczysc();
+        dtc->Dodaj(QStringLiteral("P0300"), colour);
+        dtc->Wypisz();
+        w.MenuColor0Click(scheme);
+        const QTextCharFormat f = dtc->document()->firstBlock().begin().fragment().charFormat();
+        const QColor box = dtc->palette().color(QPalette::Base);
+        const QColor line = f.hasProperty(QTextFormat::ForegroundBrush)
+                                ? f.foreground().color()
+                                : dtc->palette().color(QPalette::Text);
+        QVERIFY2(Kontrast(line, box) >= floor, qPrintable(QStringLiteral("line ") + Opis(line, box)));
+
+        TSiatka *pid = w.PanelObd->StringGridPid;
+        pid->UstawWymiary(5, 1);
+        w.PanelObd->GridPidy->SetCell(4, 0, QStringLiteral("-12.5"), colour);
+        QImage im(120, 24, QImage::Format_RGB32);
+        QPainter p(&im);
+        p.setFont(QFont(pid->font().family(), 14, QFont::Bold));
+        pid->OnDrawCell(p, 4, 0, im.rect());
+        p.end();
+        double k = 0;
+        const QString opis = NaEkranie(im, im.rect(), &k);
+        QVERIFY2(k >= floor, qPrintable(QStringLiteral("cell ") + opis));
+    }
+
+    // The scope's channel labels in the traces' colours, on the scope's surroundings.
+    void scopeLabels_data() {
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<uint32_t>("colour");
+        QTest::newRow("purple on black") << 5 << 0x800080u;
+        QTest::newRow("green on silver") << 2 << 0x00A000u;
+    }
+    void scopeLabels() {
+        QFETCH(int, scheme);
+        QFETCH(uint32_t, colour);
+        TForm1 &w = *o_->w;
+        w.MenuColor0Click(scheme);
+        w.SpeedButton1Click(4);
+        TWykres &vacuum = o_->S().Wykresy[3];
+        vacuum.Colour = colour;
+        o_->Zero();
+        for (int i = 0; i < 5; ++i)
+            w.Scope->NowaProbka(o_->S().RxBuffer);
+        w.Scope->Przerysuj();
+        const QImage im = w.Scope->Widget()->grab().toImage();
+        const QRect label(im.width() - 108, vacuum.LabelRow, 108, 16);
+        double k = 0;
+        const QString opis = NaEkranie(im, label, &k);
+        QVERIFY2(k >= KontrastTekstu, qPrintable(opis));
     }
 };
 
