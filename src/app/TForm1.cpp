@@ -64,14 +64,15 @@ QPushButton *PrzyciskZakladki(QWidget *parent, const QString &name) {
     return b;
 }
 
-// The pictures of the scope buttons: simple glyphs drawn on the spot.
-QIcon IkonaScope(int tag) {
+// The pictures of the scope buttons: simple glyphs drawn on the spot, in the scheme's text colour so
+// that they show on a black bar as on a grey one.
+QIcon IkonaScope(int tag, const QColor &ink) {
     QPixmap pm(20, 20);
     pm.fill(Qt::transparent);
     QPainter g(&pm);
     g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(40, 40, 40), 2));
-    g.setBrush(QColor(40, 40, 40));
+    g.setPen(QPen(ink, 2));
+    g.setBrush(ink);
     switch (tag) {
     case 1: g.drawPolygon(QPolygon({QPoint(5, 3), QPoint(16, 10), QPoint(5, 17)})); break;
     case 2:
@@ -106,7 +107,7 @@ QIcon IkonaScope(int tag) {
     case 11:
     case 12: {
         g.setBrush(Qt::NoBrush);
-        g.setPen(QPen(QColor(40, 40, 40), 1));
+        g.setPen(QPen(ink, 1));
         const int n = tag - 9;
         for (int i = 0; i < n; ++i)
             g.drawRect(3, 3 + i * 14 / n, 14, 14 / n - 1);
@@ -125,6 +126,11 @@ QIcon IkonaScope(int tag) {
     return QIcon(pm);
 }
 } // namespace
+
+void TForm1::IkonyScope() {
+    for (QToolButton *b : BtnOsc)
+        b->setIcon(IkonaScope(b->property("tag").toInt(), Kolor(Paleta.Text)));
+}
 
 TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent), Opcje(opcje) {
     setObjectName(QStringLiteral("Form1"));
@@ -391,7 +397,6 @@ void TForm1::UtworzPanelDolny() {
     for (int tag : {1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 20, 21}) {
         auto *b = new QToolButton(PanelOsc);
         b->setObjectName(QStringLiteral("BitBtnOsc%1").arg(tag, 2, 10, QLatin1Char('0')));
-        b->setIcon(IkonaScope(tag));
         b->setProperty("tag", tag);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, [this, tag] { Scope->Polecenie(tag); });

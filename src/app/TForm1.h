@@ -179,6 +179,7 @@ public:
     void UstawWidok();
     void UstawSchemat();
     void UstawRozmiar(int width, int height);
+    void IkonyScope(); // the scope buttons' pictures in the scheme's text colour
     QColor KolorPalety(uint32_t v) const { return Kolor(v); }
 
     // ---------------------------------------------------------------- state
@@ -278,6 +279,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:

@@ -40,8 +40,10 @@ void TForm1::UpdateLive(const uint8_t *rx) {
         }
     }
     QPalette p = PanelStatus->palette();
-    p.setColor(QPalette::Window, Kolor(Sterownik1->KolorStanuPracy(state)));
-    p.setColor(QPalette::WindowText, Qt::black);
+    const QColor tlo = Kolor(Sterownik1->KolorStanuPracy(state));
+    p.setColor(QPalette::Window, tlo);
+    // Black, lightened only on the state colours too dark for it (black for "other" states).
+    p.setColor(QPalette::WindowText, Czytelny(Qt::black, tlo));
     if (PanelStatus->palette() != p) PanelStatus->setPalette(p);
     QFont f = PanelStatus->font();
     if (f.pointSize() != size) {
@@ -51,7 +53,9 @@ void TForm1::UpdateLive(const uint8_t *rx) {
     if (PanelStatus->text() != text) PanelStatus->setText(text);
 
     // 2. Caption of the diagnostics tab by the controller's error state.
-    const uint32_t diag = (rx[11] & 0x08) ? 0x0000FF : (rx[11] & 0x14) ? 0x008000 : NormalDiagColour;
+    const uint32_t diag = (rx[11] & 0x08)   ? Paleta.CaptionRed
+                          : (rx[11] & 0x14) ? Paleta.CaptionDarkGreen
+                                            : NormalDiagColour;
     if (TabMain[3]->palette().color(QPalette::ButtonText) != Kolor(diag)) {
         QPalette bp = TabMain[3]->palette();
         bp.setColor(QPalette::ButtonText, Kolor(diag));

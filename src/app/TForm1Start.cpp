@@ -165,7 +165,7 @@ void TForm1::ZglosBladPortu() {
 void TForm1::StatusPolaczenia(bool connected) {
     QPalette p = PanelStatus->palette();
     p.setColor(QPalette::Window, Kolor(TloStatusu));
-    p.setColor(QPalette::WindowText, Kolor(connected ? 0x008000 : Czerwony));
+    p.setColor(QPalette::WindowText, Czytelny(Kolor(connected ? 0x008000 : Czerwony), Kolor(TloStatusu)));
     PanelStatus->setPalette(p);
     QFont f = PanelStatus->font();
     f.setPointSize(10);

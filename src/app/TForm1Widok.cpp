@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -81,7 +82,7 @@ void TForm1::UstawSchemat() {
     for (QToolButton *s : {StripLeft, StripRight}) {
         QPalette sp = s->palette();
         sp.setColor(QPalette::Button, Kolor(p.Splitter));
-        sp.setColor(QPalette::ButtonText, Kolor(p.Text));
+        sp.setColor(QPalette::ButtonText, Kolor(p.SplitterText));
         s->setPalette(sp);
     }
     for (TRichBox *b : {RichEditBledy, RichEditInfo, PanelObd->RichEditDtc})
@@ -100,6 +101,7 @@ void TForm1::UstawSchemat() {
     for (QPushButton *b : TabObd)
         KolorPrzycisku(b, b->isChecked() ? p.SelectedTab : p.Text);
     NormalDiagColour = TabMain[3]->isChecked() ? p.SelectedTab : p.Text;
+    IkonyScope();
 
     // 4-5. Repaint; the fuel-switch picture is drawn anew and its lamps forgotten.
     Nastawy->Odswiez();
@@ -111,6 +113,13 @@ void TForm1::UstawSchemat() {
     PanelRight->Kolory();
     PanelRight->PanelRightResize();
     StringGrid1->viewport()->update();
+}
+
+// The system schemes take the desktop's colours when the palette is built: a desktop change builds it
+// again, so that every text is measured against the new backgrounds.
+void TForm1::changeEvent(QEvent *e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ApplicationPaletteChange && SchemeIndex / 2 == 0 && Nastawy) UstawSchemat();
 }
 
 void TForm1::UstawRozmiar(int width, int height) {

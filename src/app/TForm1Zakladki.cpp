@@ -20,10 +20,6 @@
 #include <optional>
 
 namespace {
-constexpr uint32_t Czerwony = 0x0000FF;
-constexpr uint32_t Zielony = 0x00A000;
-constexpr uint32_t Fioletowy = 0x800080;
-
 int FontDopasowany(const QFont &base, const QList<QString> &texts, int width, int from, int to) {
     QFont f = base;
     for (int size = from; size >= to; --size) {
@@ -193,24 +189,24 @@ void TForm1::SpeedButton11Click() {
         grid->show();
         Nastawy->UstawStrone(20);
         Nastawy->Rozmiesc();
-        Ustaw(Btn[0], LangText(1268), 311, Czerwony);
-        Ustaw(Btn[1], LangText(1269), 312, Zielony);
-        Ustaw(Btn[2], LangText(1271), 313, Fioletowy);
+        Ustaw(Btn[0], LangText(1268), 311, Paleta.CaptionRed);
+        Ustaw(Btn[1], LangText(1269), 312, Paleta.CaptionGreen);
+        Ustaw(Btn[2], LangText(1271), 313, Paleta.CaptionPurple);
         break;
     case 1:
         if (ViewIndex >= 1) {
-            Ustaw(Btn[0], LangText(1268), 321, Czerwony);
-            Ustaw(Btn[1], LangText(1269), 322, Zielony);
+            Ustaw(Btn[0], LangText(1268), 321, Paleta.CaptionRed);
+            Ustaw(Btn[1], LangText(1269), 322, Paleta.CaptionGreen);
             Ustaw(Btn[2], LangText(1272), 323, Paleta.SelectedTab);
         } else {
             Ustaw(Btn[0], LangText(1272), 323, Paleta.SelectedTab);
         }
         break;
-    case 2: Ustaw(Btn[0], LangText(1272), 331, Fioletowy); break;
+    case 2: Ustaw(Btn[0], LangText(1272), 331, Paleta.CaptionPurple); break;
     case 3:
-    case 4: Ustaw(Btn[0], LangText(1272), 341, Fioletowy); break;
-    case 6: Ustaw(Btn[0], LangText(1272), 351, Fioletowy); break;
-    case 7: Ustaw(Btn[0], LangText(1272), 361, Fioletowy); break;
+    case 4: Ustaw(Btn[0], LangText(1272), 341, Paleta.CaptionPurple); break;
+    case 6: Ustaw(Btn[0], LangText(1272), 351, Paleta.CaptionPurple); break;
+    case 7: Ustaw(Btn[0], LangText(1272), 361, Paleta.CaptionPurple); break;
     default: break;
     }
     if (dok_ == 0) Nastawy->Ukryj();
@@ -274,8 +270,8 @@ void TForm1::SpeedButton31Click() {
         dok_ = 0;
         Nastawy->Ukryj();
         PanelObd->hide();
-        Ustaw(Btn[0], LangText(1268), 324, Czerwony);
-        Ustaw(Btn[1], LangText(1269), 325, Zielony);
+        Ustaw(Btn[0], LangText(1268), 324, Paleta.CaptionRed);
+        Ustaw(Btn[1], LangText(1269), 325, Paleta.CaptionGreen);
         Ustaw(Btn[2], LangText(1272), 323, Paleta.SelectedTab);
         Grafika->UstawTryb(5);
         Grafika->Widget()->show();

@@ -8,9 +8,14 @@
 
 TObdSiatka::TObdSiatka(TSiatka *grid, int insetX, int insetY) : grid_(grid) {
     grid_->OnDrawCell = [this, insetX, insetY](QPainter &p, int col, int row, const QRect &r) {
-        p.fillRect(r, grid_->palette().color(QPalette::Base));
+        const QColor tlo = grid_->palette().color(QPalette::Base);
+        p.fillRect(r, tlo);
         const int c = grid_->KolorKomorki(col, row);
-        p.setPen(c < 0 ? grid_->palette().color(QPalette::Text) : Kolor(uint32_t(c)));
+        // The engine's colours are fixed; on the scheme's box each is moved until it reads (the grey of
+        // an unsupported PID only as far as dim text must).
+        p.setPen(
+            c < 0 ? grid_->palette().color(QPalette::Text)
+                  : Czytelny(Kolor(uint32_t(c)), tlo, c == ObdSilver ? KontrastWyszarzony : KontrastTekstu));
         p.drawText(r.adjusted(insetX, insetY, 0, 0), Qt::AlignLeft | Qt::AlignTop, grid_->Komorka(col, row));
     };
 }

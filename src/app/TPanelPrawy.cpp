@@ -17,7 +17,6 @@ constexpr int BannerGorny = 20;
 constexpr int BannerDolny = 22;
 constexpr int Pasek = 91; // the picture strip
 constexpr int WysokoscObd = 48;
-constexpr uint32_t Czerwony = 0x0000FF;
 constexpr uint32_t Zielony = 0x00A000;
 constexpr uint32_t ZielonyZnacznik = 0x008000;
 constexpr uint32_t Szary = 0x808080;
@@ -401,7 +400,7 @@ void TPanelPrawy::RysujCzas(QPainter &p, int col, int row, const QRect &r) {
         f.setBold(true);
         f.setPointSize(RozmiarWartosci);
         p.setFont(f);
-        p.setPen(Kolor(col == 1 ? Czerwony : Zielony));
+        p.setPen(Kolor(col == 1 ? pal.CaptionRed : pal.CaptionGreen));
         p.drawText(r.adjusted(0, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight,
                    StringGridCzasyWtr->Komorka(col, row));
         return;

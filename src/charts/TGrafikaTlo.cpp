@@ -10,9 +10,7 @@
 using namespace Wykres2D;
 
 namespace {
-const QColor Czerwony(255, 0, 0);
-const QColor Zielony(0, 160, 0);
-const QColor Niebieski(2, 116, 253);
+const QColor Niebieski(2, 116, 253); // the deviation's line
 
 QString Liczba(double v, int decimals) {
     return decimals < 0 ? QLocale().toString(v, 'g', 6) : QLocale().toString(v, 'f', decimals);
@@ -150,7 +148,7 @@ void TGrafika::TloWykresu(QPainter &g) {
     if (x >= left && x <= left + w) {
         g.setPen(QPen(siatka, 1, Qt::DashLine));
         g.drawLine(x, top + 1, x, bottom - 1);
-        g.setPen(siatka);
+        g.setPen(Kolor(p_.MapMarkerText));
         g.drawText(x, bottom - 16, label);
     }
 }
@@ -178,7 +176,7 @@ void TGrafika::TloTrybu0(QPainter &g) {
 
     // Deviation scale.
     if (poziom_ > 0) {
-        g.setPen(Niebieski);
+        g.setPen(Kolor(p_.MapDeviationText));
         const int zero = bottom - int(0.2 * h);
         static const char *const labels[3] = {"-2", "0", "+2"};
         for (int k = -1; k <= 1; ++k)
@@ -194,7 +192,7 @@ void TGrafika::TloTrybu0(QPainter &g) {
         if (x <= right) {
             g.setPen(QPen(Kolor(p_.MapGrid), 1, Qt::DashLine));
             g.drawLine(x, top + 1, x, bottom - 1);
-            g.setPen(Kolor(p_.MapGrid));
+            g.setPen(Kolor(p_.MapMarkerText));
             g.drawText(x, bottom - 16, QLatin1Char(' ') + Liczba(i83 * 0.05, 2) + QLatin1Char(' '));
         }
     }
@@ -204,7 +202,10 @@ void TGrafika::TloTrybu0(QPainter &g) {
         QColor c;
         int id;
     };
-    const Wpis wpisy[4] = {{Kolor(p_.MapCurve), 1709}, {Czerwony, 1700}, {Zielony, 1701}, {Niebieski, 1702}};
+    const Wpis wpisy[4] = {{Kolor(p_.MapCurveText), 1709},
+                           {Kolor(p_.MapPetrolText), 1700},
+                           {Kolor(p_.MapGasText), 1701},
+                           {Kolor(p_.MapDeviationText), 1702}};
     const int ile = poziom_ > 0 ? 4 : 3;
     for (int i = 0; i < ile; ++i) {
         g.setPen(wpisy[i].c);

@@ -148,7 +148,8 @@ void TFormLevel::Wypelnij() {
     czerwone_ = PozaKolejnoscia(katalog_->Wartosc(40), t[0], t[1], t[2], t[3]);
     for (int i = 0; i < 4; ++i) {
         QPalette p = Prog[size_t(i)]->palette();
-        p.setColor(QPalette::Text, czerwone_[size_t(i)] ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        const QColor czerwony = Czytelny(QColor(255, 0, 0), p.color(QPalette::Base));
+        p.setColor(QPalette::Text, czerwone_[size_t(i)] ? czerwony : QColor(0, 0, 0));
         Prog[size_t(i)]->setPalette(p);
     }
 }

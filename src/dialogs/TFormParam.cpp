@@ -2,6 +2,7 @@
 
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
+#include "widgets/TPaleta.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -70,8 +71,10 @@ void TFormParam::paintEvent(QPaintEvent *) {
             g.drawLine(box.center().x() - 1, box.bottom() - 3, box.right() - 3, box.top() + 3);
         }
         const QRect cell(Kolumna0, y, width() - Kolumna0 - 32, h);
-        if (r == biezacy_ && hasFocus()) g.fillRect(cell, palette().color(QPalette::Highlight).lighter(170));
-        g.setPen(tekst);
+        const bool biezacy = r == biezacy_ && hasFocus();
+        const QColor podswietlenie = palette().color(QPalette::Highlight).lighter(170);
+        if (biezacy) g.fillRect(cell, podswietlenie);
+        g.setPen(biezacy ? Czytelny(tekst, podswietlenie) : tekst);
         const int i = Seria(r);
         const QString name = i >= 0 ? LangText(link_->Wykresy[size_t(i)].LabelId) : QString();
         g.drawText(cell.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QLatin1Char(' ') + name);

@@ -44,7 +44,7 @@ void TScope::Odczyty(int x) {
     for (const TPasmo &p : pasma_) {
         const TWykres *w = Seria(p.Seria);
         if (!w) continue;
-        g.setPen(Kolor(w->Colour));
+        g.setPen(Czytelny(Kolor(w->Colour), tlo));
         Napis(g, QRect(W - 108, w->LabelRow, 108, 20), Qt::AlignLeft | Qt::AlignTop,
               TekstKanalu(*w, m.Probka(i)), tlo);
     }

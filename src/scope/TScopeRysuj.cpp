@@ -342,7 +342,8 @@ void TScope::RysujKanaly(QPainter &g, int s, const QRect &r, int trasyDo) {
         const QRect etykieta(W - 108, y, 108, 20);
         if (!etykieta.intersects(r)) continue;
         g.setFont(bold10);
-        g.setPen(c);
+        // The label in the trace's colour, lightened or darkened where that colour is hard to read.
+        g.setPen(Czytelny(c, Kolor(paleta_.Background)));
         // The trailing spaces cover a longer text only where nothing is cleared first (the cursor
         // read-outs); here they would only cost shaping.
         g.drawText(etykieta, Qt::AlignLeft | Qt::AlignTop, TekstKanalu(w, m.Probka(m.Ile() - 1)).chopped(26));

@@ -50,10 +50,27 @@ struct TPaleta {
     uint32_t ScopeBackground = 0xF0F0F0;
     uint32_t ScopeGrid = 0x808080;
     uint32_t ScopeCursor = 0x00FFFF;
+    // Fixed text colours, each raised for the backgrounds it is drawn on (see PaletaSchematu).
+    uint32_t SplitterText = SysButtonText; // the arrows of the side strips
+    uint32_t CaptionRed = 0x0000FF;        // action buttons, "switching to petrol", petrol injection times
+    uint32_t CaptionGreen = 0x00A000;      // action buttons, "switching to gas", gas injection times
+    uint32_t CaptionPurple = 0x800080;     // action buttons
+    uint32_t CaptionDarkGreen = 0x008000;  // diagnostics tab while the controller warns
+    uint32_t MapCurveText = 0x800080;      // map view, on the plot: legend of the edited curve
+    uint32_t MapPetrolText = 0x0000FF;     // legend of the petrol map
+    uint32_t MapGasText = 0x00A000;        // legend of the gas map
+    uint32_t MapDeviationText = 0xFD7402;  // legend and scale of the deviation
+    uint32_t MapMarkerText = 0xC0C0C0;     // labels of the setting markers
 };
 
+// Contrast floors: every text, and greyed text that should look dim but stay legible.
+constexpr double KontrastTekstu = 4.5;
+constexpr double KontrastWyszarzony = 3.0;
+
 // Palette of scheme 0…5 (family = index / 2, dark chart variant = odd index). Out-of-range indices
-// give scheme 3. "Lighter by n" entries are resolved at this moment.
+// give scheme 3. "Lighter by n" entries are resolved at this moment, and so is every text entry that
+// does not reach the contrast floor on its backgrounds: only those are moved (toward white on a dark
+// background, toward black on a light one), every other entry keeps its value, system colours too.
 TPaleta PaletaSchematu(int scheme);
 
 // Drawing colour of a framework colour value.
@@ -62,3 +79,10 @@ QColor Kolor(uint32_t value);
 uint32_t KolorWartosc(const QColor &c);
 // The colour resolved and every channel moved by n, clamped to 0…255.
 uint32_t Jasniejszy(uint32_t value, int n);
+
+// Contrast ratio of two colours by their relative luminance (1 … 21, as WCAG 2 defines it).
+double Kontrast(const QColor &a, const QColor &b);
+// The text colour mixed toward white (on a dark background) or black (on a light one) in steps of
+// 1/255 of the way, just far enough to reach the floor; returned as it is when it already does. The
+// mix keeps the hue.
+QColor Czytelny(const QColor &text, const QColor &background, double floor = KontrastTekstu);

@@ -6,6 +6,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+namespace {
+// The line's own colour, kept beside the colour it is drawn in.
+constexpr int WlasnyKolor = QTextFormat::UserProperty + 1;
+} // namespace
+
 TRichBox::TRichBox(QWidget *parent) : QTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
@@ -39,7 +44,10 @@ void TRichBox::Wypisz() {
     c.beginEditBlock();
     for (const Linia &l : std::as_const(oczekujace_)) {
         QTextCharFormat f;
-        f.setForeground(l.kolor < 0 ? palette().color(QPalette::Text) : Kolor(uint32_t(l.kolor)));
+        if (l.kolor >= 0) {
+            f.setProperty(WlasnyKolor, l.kolor);
+            f.setForeground(KolorLinii(l.kolor));
+        }
         if (!document()->isEmpty()) c.insertBlock();
         c.insertText(l.tekst, f);
     }
@@ -58,4 +66,31 @@ void TRichBox::Wypisz() {
 
 void TRichBox::mouseDoubleClickEvent(QMouseEvent *) {
     Wyczysc();
+}
+
+QColor TRichBox::KolorLinii(int colour) const {
+    return Czytelny(Kolor(uint32_t(colour)), palette().color(QPalette::Base));
+}
+
+void TRichBox::changeEvent(QEvent *e) {
+    QTextEdit::changeEvent(e);
+    if (e->type() != QEvent::PaletteChange) return;
+    struct Odcinek {
+        int od, dlugosc, kolor;
+    };
+    QList<Odcinek> odcinki;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QVariant v = f.charFormat().property(WlasnyKolor);
+            if (v.isValid()) odcinki.append({f.position(), f.length(), v.toInt()});
+        }
+    QTextCursor c(document());
+    for (const Odcinek &o : std::as_const(odcinki)) {
+        c.setPosition(o.od);
+        c.setPosition(o.od + o.dlugosc, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        f.setForeground(KolorLinii(o.kolor));
+        c.mergeCharFormat(f);
+    }
 }

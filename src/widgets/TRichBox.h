@@ -1,7 +1,9 @@
 #pragma once
 // A read-only box of coloured lines (error box, history box, trouble-code box, communication log).
 // Lines are collected at once and put on screen by a short timer, so a burst of lines costs one
-// repaint; the box scrolls to its last line at every change, and a double click clears it.
+// repaint; the box scrolls to its last line at every change, and a double click clears it. A line in a
+// colour of its own is drawn in that colour made readable on the box's background, again whenever the
+// background changes; the other lines follow the box's text colour.
 #include <QStringList>
 #include <QTextEdit>
 #include <QTimer>
@@ -27,8 +29,10 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
+    QColor KolorLinii(int colour) const;
     struct Linia {
         QString tekst;
         int kolor;

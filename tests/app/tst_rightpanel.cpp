@@ -106,10 +106,11 @@ private slots:
         o.Zero();
         o.S().RxBuffer[11] = 0x08;
         o.Odpowiedz();
-        QCOMPARE(o.w->TabMain[3]->palette().color(QPalette::ButtonText), QColor(Qt::red));
+        // Red and dark green, each as dark as the tab's face needs (scheme 3: 0xA00000 and 0x005B00).
+        QCOMPARE(o.w->TabMain[3]->palette().color(QPalette::ButtonText), QColor(160, 0, 0));
         o.S().RxBuffer[11] = 0x10;
         o.Odpowiedz();
-        QCOMPARE(o.w->TabMain[3]->palette().color(QPalette::ButtonText), QColor(0, 0x80, 0));
+        QCOMPARE(o.w->TabMain[3]->palette().color(QPalette::ButtonText), QColor(0, 0x5B, 0));
         o.S().RxBuffer[11] = 0;
         o.Odpowiedz();
         QCOMPARE(o.w->TabMain[3]->palette().color(QPalette::ButtonText), Kolor(o.w->NormalDiagColour));

@@ -29,7 +29,8 @@ private slots:
         o.w->Timer1Timer();
         QCOMPARE(o.w->PanelStatus->text(), QStringLiteral("NO CONNECTION"));
         QCOMPARE(o.w->PanelStatus->palette().color(QPalette::Window), QColor(0xFF, 0xFB, 0xF0));
-        QCOMPARE(o.w->PanelStatus->palette().color(QPalette::WindowText), QColor(Qt::red));
+        // Red, darkened just enough to read on the cream panel.
+        QCOMPARE(o.w->PanelStatus->palette().color(QPalette::WindowText), QColor(234, 0, 0));
     }
 
     void reconnectOncePerSecond() {

@@ -315,7 +315,7 @@ void TstDialogs::levelOrderCheck() {
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(f->CzerwonyProg(i), red[i]);
         QCOMPARE(f->Prog[size_t(i)]->palette().color(QPalette::Text),
-                 red[i] ? QColor(255, 0, 0) : QColor(0, 0, 0));
+                 red[i] ? QColor(238, 0, 0) : QColor(0, 0, 0)); // red that reads on the white field
     }
     f->reject();
 }

@@ -376,7 +376,7 @@ private slots:
         int n = 0;
         for (int y = cell.top(); y <= cell.bottom(); ++y)
             for (int x = t.g->Stop(0, 0); x < t.g->Stop(0, 6); ++x)
-                if (img.pixelColor(x, y) == QColor(255, 0, 0)) ++n;
+                if (img.pixelColor(x, y) == t.g->Kolory().NapisCzerwony) ++n;
         QCOMPARE(n > 0, red);
     }
 

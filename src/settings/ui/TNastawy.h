@@ -80,6 +80,7 @@ public:
         QColor Zablokowane, ZablokowaneTekst; // greyed box and its text
         QColor Ostrzezenie;                   // value box of an item outside its safe range
         QColor RamkaJasna, RamkaCiemna;       // the two lines of the double frame
+        QColor NapisZielony, NapisCzerwony;   // captions "switching to gas / petrol", changed corrections
     };
     const TKolory &Kolory() const { return K; }
 

@@ -25,8 +25,7 @@ constexpr int IdNaBenzyne = 1280;
 constexpr int IdKorekty = 1281;
 constexpr int IdKalkulator = 1282;
 
-const QColor Zielony(0, 160, 0);
-const QColor Czerwony(255, 0, 0);
+const QColor Zielony(0, 160, 0); // the tick of a flag
 const QColor CiemnyCzerwony(180, 0, 0);
 
 bool Liczba(int kind) {
@@ -156,11 +155,11 @@ void TNastawy::RysujDekoracje(QPainter &p, int code, int col, const QRect &r) {
     case -4: id = IdCzujniki; break;
     case -5:
         id = IdNaGaz;
-        kolor = Zielony;
+        kolor = K.NapisZielony;
         break;
     case -6:
         id = IdNaBenzyne;
-        kolor = Czerwony;
+        kolor = K.NapisCzerwony;
         break;
     default: return; // -2 is captioned over both cells; -7, -8 have none
     }
@@ -209,7 +208,7 @@ void TNastawy::RysujPrzyciski(QPainter &p, const QRect &r) {
     const QRect b2(s2, r.top() + 2, s5 - s2, r.height() - 4);
     RysujPrzycisk(p, b1, true);
     RysujPrzycisk(p, b2, true);
-    p.setPen(KorektyZmienione() ? Czerwony : K.Tekst);
+    p.setPen(KorektyZmienione() ? K.NapisCzerwony : K.Tekst);
     p.drawText(b1, Qt::AlignCenter, fm.elidedText(korekty, Qt::ElideRight, b1.width() - 4));
     p.setPen(K.Tekst);
     p.drawText(b2, Qt::AlignCenter, fm.elidedText(kalk, Qt::ElideRight, b2.width() - 4));

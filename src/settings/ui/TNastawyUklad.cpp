@@ -165,6 +165,8 @@ void TNastawy::UstawKolory(const TPaleta &p) {
     K.Ostrzezenie = Kolor(p.WarningBox);
     K.RamkaJasna = Kolor(p.FrameLight);
     K.RamkaCiemna = Kolor(p.FrameDark);
+    K.NapisZielony = Kolor(p.CaptionGreen);
+    K.NapisCzerwony = Kolor(p.CaptionRed);
     Kafle.clear();
     QPalette pal = palette();
     pal.setColor(QPalette::Window, K.Tlo);
