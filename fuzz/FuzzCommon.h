@@ -50,7 +50,7 @@ template <class C, class... M> void PutAll(C &to, const C &from, M C::*...fields
 }
 
 // A field added to the engine must be put back below too; this stops the build until it is.
-static_assert(sizeof(TSterownik) == 6848,
+static_assert(sizeof(TSterownik) == 11824,
               "TSterownik gained or lost a field: put it back in fuzz::Reset, then update this size");
 
 // Everything an input can change. The timer, the callbacks and the port stay (opening and closing
@@ -75,16 +75,18 @@ inline void Reset(TSterownik &e, const TSterownik &fresh) {
            &S::ExtendedView, &S::NewBoard, &S::HistoriaOdlozona, &S::Wykresy);
     PutAll(e, fresh, &S::CalStage, &S::CalProgress, &S::CalCounter, &S::CalChannel, &S::CalStopCount,
            &S::CalBadCount, &S::CalMeanFilter, &S::CalPressureFilter, &S::CalPetrolMean);
+    e.Dziennik.Wyczysc(); // the undo journal refers to the engine itself: emptied, not copied
 }
 
-static_assert(sizeof(TObd) == 1440,
+static_assert(sizeof(TObd) == 1536,
               "TObd gained or lost a field: put it back in fuzz::Reset, then update this size");
 
 inline void Reset(TObd &e, const TObd &fresh) {
     PutAll(e, fresh, &TObd::Pidy, &TObd::Odpowiedz, &TObd::KomendaUzytkownika, &TObd::TrybListy,
            &TObd::LiczbaEcu, &TObd::Ecu, &TObd::Protokol, &TObd::AktualnyPid, &TObd::Stan, &TObd::Opoznienie,
            &TObd::CzasOdpowiedzi, &TObd::Zajety, &TObd::CzekaNaOdpowiedz, &TObd::JestKomenda, &TObd::BuforRx,
-           &TObd::DlugoscRx, &TObd::WymuszonyProtokol);
+           &TObd::DlugoscRx, &TObd::WymuszonyProtokol, &TObd::Pojazd, &TObd::kolejkaPojazdu_,
+           &TObd::zadaniePojazdu_, &TObd::pidyZamrozenia_, &TObd::pojazdZamowiony_);
 }
 
 // With the communication log shown, an engine builds the texts of what it sends and receives

@@ -1,7 +1,20 @@
 // Any adapter reply, in any pieces, through the OBD task loop with the controller attached.
 #include "FuzzCommon.h"
+#include "obd/ObdModels.h"
 
 #include <memory>
+
+namespace {
+// A vehicle page that takes what it is shown: with it attached, the loop reads the vehicle too.
+class Pojazd : public TObdPojazdWidok {
+public:
+    void CzytaniePojazdu() override {}
+    void PokazPojazd(const TObdPojazd &p) override { ecu_ = int(p.ecu.size()); }
+
+private:
+    int ecu_ = 0;
+};
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     TSterownik &ster = fuzz::Sterownik();
@@ -12,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return m;
     }();
     obd.Sterownik = &ster;
+    static Pojazd pojazd;
+    // An input whose first byte has bit 6 set runs with the vehicle page attached.
+    obd.MyPojazd = size > 0 && (data[0] & 0x40) ? &pojazd : nullptr;
     // An input whose first byte has its top bit set runs with the communication log shown.
     fuzz::ShowLog(obd, size > 0 && (data[0] & 0x80));
     mem->Rx.resize(0);

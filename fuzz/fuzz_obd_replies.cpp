@@ -4,6 +4,7 @@
 // and the ECU, the rest is the reply text.
 #include "FuzzCommon.h"
 #include "obd/ObdModels.h"
+#include "obd/ObdPojazd.h"
 
 #include <vector>
 
@@ -69,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         obd.Ecu = ecus[(pick >> 1) % std::size(ecus)];
         const QByteArray reply = piece.mid(1);
         obd.Odpowiedz = reply;
-        switch (pick % 12) {
+        switch (pick % 13) {
         case 0: obd.SzukajEcu(); break;
         case 1:
             if (recoloured) obd.MyGridPidy = nullptr;
@@ -94,6 +95,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         case 8: obd.StatusProtokol(); break;
         case 9: obd.StatusDteMil(); break;
         case 10: obd.StatusEcu(); break;
+        case 11: { // the vehicle page's readers: messages by unit, readiness, vehicle information
+            static const int infos[] = {0x02, 0x04, 0x06, 0x0A};
+            QList<QByteArray> dane;
+            for (const TObdWiadomosc &w : WiadomosciOdpowiedzi(reply, obd.Protokol)) {
+                dane << w.dane;
+                if (w.dane.size() >= 6) DekodujGotowosc(w.dane.mid(2, 4), pick & 1);
+            }
+            const QByteArray info = DaneInformacji(dane, infos[(pick >> 1) % 4], pick & 0x80);
+            TekstVin(info);
+            KalibracjeId(info);
+            NumeryCvn(info);
+            NazwaSterownika(info);
+            break;
+        }
         default:
             obd.CzyBlad();
             TObd::TekstNaInt(reply, pick % 20);

@@ -75,6 +75,11 @@ public:
     // after the codes were cleared.
     TObdPojazdWidok *MyPojazd = nullptr;
     TObdPojazd Pojazd; // the last vehicle read
+    // The vehicle read in progress.
+    QList<QByteArray> kolejkaPojazdu_; // requests still to ask
+    QByteArray zadaniePojazdu_;        // the one asked last
+    QSet<int> pidyZamrozenia_;         // freeze-frame PIDs already asked
+    bool pojazdZamowiony_ = false;     // "Read" pressed: the vehicle is read when polling comes
 
     std::function<void(QObject *sender, const QString &text, uint32_t colour)> OnTekst;
     std::function<void(int kind, int a, int b, int c)> OnZdarzenie;
@@ -166,11 +171,6 @@ private:
     void ObetnijNaCr();
     QString AdresEcu(int minCyfr) const;
     TObdEcuPojazdu &EcuPojazdu(int adres);
-
-    QList<QByteArray> kolejkaPojazdu_; // requests of the vehicle read still to ask
-    QByteArray zadaniePojazdu_;        // the one asked last
-    QSet<int> pidyZamrozenia_;         // freeze-frame PIDs already asked
-    bool pojazdZamowiony_ = false;     // "Read" pressed: the vehicle is read when polling comes
 
     bool pierwszyTik_ = true;
 };
