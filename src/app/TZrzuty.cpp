@@ -1,6 +1,7 @@
 #include "app/TZrzuty.h"
 
 #include "app/TForm1.h"
+#include "app/TPanelObd.h"
 #include "device/TSterownik.h"
 
 #include <QAbstractButton>
@@ -17,8 +18,9 @@
 
 namespace {
 constexpr int OknoW = 1366, OknoH = 768;
-constexpr int Takt = 250;      // ms between steps
-constexpr int ZakladkaObd = 5; // the main tab whose sub-tabs are pictured one by one
+constexpr int Takt = 250;         // ms between steps
+constexpr int ZakladkaObd = 5;    // the main tab whose sub-tabs are pictured one by one
+constexpr int PodzakladkaElm = 0; // its adapter sub-tab, whose own pages are pictured one by one
 
 std::vector<QAbstractButton *> Widoczne(QButtonGroup *g) {
     std::vector<QAbstractButton *> b;
@@ -123,11 +125,23 @@ void TZrzuty::Kroki() {
             kroki_.push_back({nazwa, [tab] { tab->click(); }});
             continue;
         }
-        for (QAbstractButton *sub : Widoczne(w.GrupaObd))
-            kroki_.push_back({nazwa + QLatin1Char('-') + Nazwa(sub->text()), [tab, sub] {
-                                  tab->click();
-                                  sub->click();
-                              }});
+        for (QAbstractButton *sub : Widoczne(w.GrupaObd)) {
+            const QString podNazwa = nazwa + QLatin1Char('-') + Nazwa(sub->text());
+            if (w.GrupaObd->id(sub) != PodzakladkaElm) {
+                kroki_.push_back({podNazwa, [tab, sub] {
+                                      tab->click();
+                                      sub->click();
+                                  }});
+                continue;
+            }
+            // The adapter's page: each of its pages (trouble codes, PIDs, the vehicle) on its own.
+            for (QAbstractButton *strona : Widoczne(w.PanelObd->Grupa))
+                kroki_.push_back({podNazwa + QLatin1Char('-') + Nazwa(strona->text()), [tab, sub, strona] {
+                                      tab->click();
+                                      sub->click();
+                                      strona->click();
+                                  }});
+        }
     }
 }
 

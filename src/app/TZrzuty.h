@@ -2,7 +2,7 @@
 // Pictures of the window for the documentation (`tarven --demo --screenshot-dir DIR`): waits until
 // the controller has learnt its maps (map A on petrol, then map B after a fuel change to gas), then
 // shows every main tab and every OBD sub-tab that is not hidden, saves the window as one PNG file
-// each, named after the tab's caption ("settings.png", "obd-elm.png"), and closes the window.
+// each, named after the tab's caption ("settings.png", "obd-elm-vehicle.png"), and closes the window.
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QImage>

@@ -76,7 +76,8 @@ private slots:
         for (const QString &f : z.Zapisane)
             names << QFileInfo(f).fileName();
         QCOMPARE(names, QStringList({"settings.png", "calibration.png", "map.png", "diagnostics.png",
-                                     "oscilloscope.png", "obd-elm.png", "obd-device.png"}));
+                                     "oscilloscope.png", "obd-elm-error.png", "obd-elm-pid.png",
+                                     "obd-elm-vehicle.png", "obd-device.png"}));
         QList<QImage> pictures;
         for (const QString &f : z.Zapisane) {
             const QImage p(f);
@@ -121,8 +122,9 @@ private slots:
         QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
                  p.readAllStandardError().constData());
         QCOMPARE(QDir(home.filePath(QStringLiteral("img"))).entryList({"*.png"}, QDir::Files, QDir::Name),
-                 QStringList({"diagnostyka.png", "kalibracja.png", "mapa.png", "obd-elm.png", "obd-modul.png",
-                              "obd-sterownik.png", "oscyloskop.png", "ustawienia.png"}));
+                 QStringList({"diagnostyka.png", "kalibracja.png", "mapa.png", "obd-elm-bledy.png",
+                              "obd-elm-pid.png", "obd-elm-pojazd.png", "obd-modul.png", "obd-sterownik.png",
+                              "oscyloskop.png", "ustawienia.png"}));
         QSettings stored(home.filePath(QStringLiteral("config/DuzERO.conf")), QSettings::IniFormat);
         QCOMPARE(stored.value("Lang").toInt(), 1);
 
