@@ -1,6 +1,7 @@
 // The loaders' device entries (any open device, bytes in memory too) against their file entries:
 // the same result, messages and image for the same bytes.
 #include "device/TSterownik.h"
+#include "support/ObrazDziennika.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -25,25 +26,11 @@ struct Engine {
         for (int i = 0; i < 256; ++i)
             eng.Mnoznik2[i] = eng.Mapy[MapaF][i] = uint8_t(i);
     }
-    // Everything a load may change.
+    // Everything a load may change: the journal's areas, the history and the firmware image.
     QByteArray Image() {
-        QByteArray b;
-        for (const auto &[p, n] : std::initializer_list<std::pair<const uint8_t *, int>>{
-                 {eng.Nastawy, 304},
-                 {eng.Identyfikacja, 192},
-                 {eng.Historia, 256},
-                 {eng.Mnoznik1, 256},
-                 {eng.Mnoznik2, 256},
-                 {eng.KorObr1, 256},
-                 {eng.KorObr2, 256},
-                 {eng.KorCis, 256},
-                 {eng.KorTempRed, 256},
-                 {eng.KorTempGazu, 256},
-                 {&eng.Mapy[0][0], 6 * 256},
-                 {eng.FirmwareImage.data(), int(eng.FirmwareImage.size())}})
-            b.append(reinterpret_cast<const char *>(p), n);
-        b.append(char(eng.JumpBootPending)).append(char(eng.BootExpected)).append(char(eng.NewBoard));
-        return b;
+        QByteArray b = ObrazDziennika(eng) + Bajty(eng.Historia);
+        b += Bajty(eng.FirmwareImage.data(), int(eng.FirmwareImage.size()));
+        return b.append(char(eng.JumpBootPending)).append(char(eng.BootExpected)).append(char(eng.NewBoard));
     }
 };
 

@@ -5,13 +5,16 @@
 
 #include <QByteArray>
 
+// n bytes of an image area (a block by default).
+inline QByteArray Bajty(const uint8_t *p, int n = 256) {
+    return QByteArray(reinterpret_cast<const char *>(p), n);
+}
+
 inline QByteArray ObrazDziennika(TSterownik &s) {
-    QByteArray b;
-    auto dodaj = [&](const uint8_t *p, int n) { b.append(reinterpret_cast<const char *>(p), n); };
-    dodaj(s.Nastawy, 304);
+    QByteArray b = Bajty(s.Nastawy, 304);
     for (int bit = 1; bit < 24; ++bit)
-        if (bit != BitHistoria && s.Blok(bit)) dodaj(s.Blok(bit), 256);
-    dodaj(s.Identyfikacja, 192);
+        if (bit != BitHistoria && s.Blok(bit)) b += Bajty(s.Blok(bit));
+    b += Bajty(s.Identyfikacja, 192);
     b.append(char(s.FactoryPending)).append(char(s.InjectorMask));
     return b;
 }
