@@ -14,6 +14,16 @@
 #include <functional>
 #include <memory>
 
+// Start options of a window for tests: configuration in ini, no splash, the controller on port.
+inline TOpcjeStartu OpcjeTestu(const QString &ini, int language = 0, const QString &port = {}) {
+    TOpcjeStartu o;
+    o.PlikKonfiguracji = ini;
+    o.Splash = false;
+    o.Jezyk = language;
+    o.Port = port;
+    return o;
+}
+
 struct TOkno {
     QTemporaryDir dir;
     QString ini;
@@ -37,10 +47,7 @@ struct TOkno {
             boxes << text;
             return answer;
         });
-        TOpcjeStartu o;
-        o.PlikKonfiguracji = ini;
-        o.Splash = false;
-        o.Jezyk = language;
+        TOpcjeStartu o = OpcjeTestu(ini, language);
         o.Admin = admin;
         o.Lokalizacja = locale;
         w = std::make_unique<TForm1>(o);

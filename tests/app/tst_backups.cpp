@@ -1,23 +1,18 @@
 // A way back in the window, end to end against the virtual controller on a pseudo-terminal: a file
 // loaded before the controller has been read waits for the read and its backup, the backup holds
 // what the controller held, the backups window compares it with the controller and restores it.
+#include "Okno.h"
 #include "app/TDemo.h"
-#include "app/TForm1.h"
 #include "backup/StrazKopii.h"
-#include "device/TSterownik.h"
 #include "dialogs/TFormKopie.h"
 #include "dialogs/TFormRaport.h"
-#include "lang/LangText.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTreeWidget>
-#include <QtTest>
 
 namespace {
 
@@ -83,12 +78,7 @@ void TestBackups::loadWaitsBacksUpCompareRestore() {
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(changed) == changed.size());
     }
 
-    TOpcjeStartu o;
-    o.PlikKonfiguracji = home.filePath(QStringLiteral("DuzERO.ini"));
-    o.Splash = false;
-    o.Jezyk = 0;
-    o.Port = pty;
-    TForm1 w(o);
+    TForm1 w(OpcjeTestu(home.filePath(QStringLiteral("DuzERO.ini")), 0, pty));
     w.show();
     TSterownik &s = *w.Sterownik1;
     const QString scratch = home.filePath(QStringLiteral("scratch.set"));
