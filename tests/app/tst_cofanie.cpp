@@ -267,13 +267,13 @@ private slots:
                 QCOMPARE(cells[c], t->Tekst[c][r]);
         }
         QCOMPARE(t->Tekst[4][7], QStringLiteral("30"));
-        const QByteArray kopia(reinterpret_cast<const char *>(u.S().KorObr1), 256);
+        const QByteArray kopia = Bajty(u.S().KorObr1);
         u.Klawisz(Qt::Key_Up, Qt::AltModifier); // the whole table +1
-        QVERIFY(QByteArray(reinterpret_cast<const char *>(u.S().KorObr1), 256) != kopia);
+        QVERIFY(Bajty(u.S().KorObr1) != kopia);
         const int kroki = u.S().Dziennik.IleCofnij();
         u.Klik(1, 1);
         u.Klawisz(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(u.S().KorObr1), 256), kopia);
+        QCOMPARE(Bajty(u.S().KorObr1), kopia);
         QCOMPARE(u.S().Dziennik.IleCofnij(), kroki + 1);
         // Ctrl+Z from the header entry box (a text field) is still the journal's.
         QTest::mouseClick(t, Qt::LeftButton, {}, u.Cela(2, 0));
@@ -310,7 +310,7 @@ private slots:
         u.Mapy(1);
         u.Klik(15, 10);
         u.Schowek(QStringLiteral("7\t999\t9\n").repeated(10000)); // 999 is clamped to +50 %
-        const QByteArray przed(reinterpret_cast<const char *>(u.S().KorObr1), 256);
+        const QByteArray przed = Bajty(u.S().KorObr1);
         u.Klawisz(Qt::Key_V, Qt::ControlModifier);
         for (int col = 1; col <= 16; ++col)
             for (int row = 1; row <= 16; ++row) {
@@ -411,14 +411,8 @@ private slots:
         const QString port =
             d.Uruchom(QStringLiteral(TARVEN_SIM_PATH), QStringLiteral("controller"), {}, &error);
         QVERIFY2(port.startsWith(QStringLiteral("/dev/")), qPrintable(error));
-        QTemporaryDir dir;
-        TOpcjeStartu o;
-        o.PlikKonfiguracji = dir.filePath(QStringLiteral("DuzERO.ini"));
-        o.Splash = false;
-        o.Jezyk = 0;
-        o.Port = port;
         {
-            TForm1 w(o);
+            TForm1 w(OpcjeTestu(home.filePath(QStringLiteral("DuzERO.ini")), 0, port));
             w.show();
             QApplication::setActiveWindow(&w);
             QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -433,8 +427,8 @@ private slots:
                 s.CzytajZeSterownika(1u << BitNastawy | 1u << BitMnoznik1 | 1u << BitKorObr1 |
                                      1u << BitMapaB);
                 if (!QTest::qWaitFor(spokoj, 30000)) return QList<QByteArray>();
-                auto b = [](const uint8_t *p) { return QByteArray(reinterpret_cast<const char *>(p), 256); };
-                return QList<QByteArray>{b(s.Nastawy), b(s.Mnoznik1), b(s.KorObr1), b(s.Mapy[MapaB])};
+                return QList<QByteArray>{Bajty(s.Nastawy), Bajty(s.Mnoznik1), Bajty(s.KorObr1),
+                                         Bajty(s.Mapy[MapaB])};
             };
             QVERIFY(QTest::qWaitFor(spokoj, 30000));
             w.Demo(); // the gas map needs cells to erase
