@@ -141,42 +141,60 @@ int WartoscKanalu(const TWykres &w, const uint8_t *sample, int c) {
 }
 
 void TModelScope::ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const {
+    ZakresyKanalu(w, i0, n, 1, c, &lo, &hi);
+}
+
+void TModelScope::ZakresyKanalu(const TWykres &w, int i0, int n, int ile, int c, int *lo, int *hi) const {
     // The pixel height follows the channel's key up or down, so the extreme keys of the column give
-    // its extreme heights.
-    const int from = std::max(i0, 0), to = std::min(i0 + n, ile_);
-    lo = hi = 0;
-    if (from >= to) return;
+    // its extreme heights. Neighbouring columns mostly share their extreme keys: each key's height is
+    // worked out once (for keys of a byte, every one; else the last one in each of 256 places).
     const TPodsumowanie::TRodzaj rodzaj = TPodsumowanie::RodzajSerii(w);
-    if (c == 0 && w.RawType == 23) {
-        // The fuel-status value is the whole byte, not its key: sample by sample.
-        lo = INT32_MAX;
-        hi = INT32_MIN;
-        for (int i = from; i < to; ++i) {
-            const int v = WartoscKanalu(w, Probka(i), 0);
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
-    } else {
-        int kmin = 0, kmax = 0;
-        if (rodzaj.Typ >= 0) {
-            const TPodsumowanie &p = Podsumowanie(rodzaj);
-            kmin = INT32_MAX;
-            kmax = INT32_MIN;
-            for (int i = from; i < to; i += TPodsumowanie::NajwiecejProbek) {
-                int a, b;
-                p.Zakres((start_ + i) % Pojemnosc, std::min(to - i, TPodsumowanie::NajwiecejProbek), a, b);
-                kmin = std::min(kmin, a);
-                kmax = std::max(kmax, b);
+    const TPodsumowanie *p = nullptr;
+    struct TZnany {
+        int Klucz = -1, Piksel = 0;
+    };
+    std::vector<TZnany> znane(ile > 1 ? 256 : 0);
+    auto piksel = [&](int k) {
+        if (znane.empty()) return TPodsumowanie::PikselKlucza(w, rodzaj, k, c);
+        TZnany &z = znane[size_t(k) & 255];
+        if (z.Klucz != k) z = {k, TPodsumowanie::PikselKlucza(w, rodzaj, k, c)};
+        return z.Piksel;
+    };
+    for (int j = 0; j < ile; ++j, i0 += n) {
+        const int from = std::max(i0, 0), to = std::min(i0 + n, ile_);
+        lo[j] = hi[j] = 0;
+        if (from >= to) continue;
+        if (c == 0 && w.RawType == 23) {
+            // The fuel-status value is the whole byte, not its key: sample by sample.
+            lo[j] = INT32_MAX;
+            hi[j] = INT32_MIN;
+            for (int i = from; i < to; ++i) {
+                const int v = WartoscKanalu(w, Probka(i), 0);
+                lo[j] = std::min(lo[j], v);
+                hi[j] = std::max(hi[j], v);
             }
+        } else {
+            int kmin = 0, kmax = 0;
+            if (rodzaj.Typ >= 0) {
+                if (!p) p = &Podsumowanie(rodzaj);
+                kmin = INT32_MAX;
+                kmax = INT32_MIN;
+                for (int i = from; i < to; i += TPodsumowanie::NajwiecejProbek) {
+                    int a, b;
+                    p->Zakres((start_ + i) % Pojemnosc, std::min(to - i, TPodsumowanie::NajwiecejProbek), a,
+                              b);
+                    kmin = std::min(kmin, a);
+                    kmax = std::max(kmax, b);
+                }
+            }
+            const int p1 = piksel(kmin), p2 = kmax == kmin ? p1 : piksel(kmax);
+            lo[j] = std::min(p1, p2);
+            hi[j] = std::max(p1, p2);
         }
-        const int p1 = TPodsumowanie::PikselKlucza(w, rodzaj, kmin, c);
-        const int p2 = kmax == kmin ? p1 : TPodsumowanie::PikselKlucza(w, rodzaj, kmax, c);
-        lo = std::min(p1, p2);
-        hi = std::max(p1, p2);
-    }
-    if (from > i0 || to < i0 + n) { // part of the column lies outside the recording: 0 there
-        lo = std::min(lo, 0);
-        hi = std::max(hi, 0);
+        if (from > i0 || to < i0 + n) { // part of the column lies outside the recording: 0 there
+            lo[j] = std::min(lo[j], 0);
+            hi[j] = std::max(hi[j], 0);
+        }
     }
 }
 

@@ -65,6 +65,8 @@ public:
     // pixels (samples outside the recording count as 0): one pixel column at zoom above 1. Read from
     // the extremes kept per channel, so a column costs the same at every zoom.
     void ZakresKanalu(const TWykres &w, int i0, int n, int c, int &lo, int &hi) const;
+    // The same for `ile` neighbouring columns of n samples, the first from i0, into lo[] and hi[].
+    void ZakresyKanalu(const TWykres &w, int i0, int n, int ile, int c, int *lo, int *hi) const;
     // WartoscKanalu of series w in samples i[0 … n − 1] (c = 0: decoded values) into out, read from
     // the keys kept per channel (two bytes a sample instead of the whole sample) where they settle it.
     void WartosciProbek(const TWykres &w, const int *i, int n, int c, int *out) const;

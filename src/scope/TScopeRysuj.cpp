@@ -8,6 +8,7 @@
 #include "device/Liczby.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
+#include "scope/TLamana.h"
 #include "scope/TScope.h"
 
 #include <QHash>
@@ -22,12 +23,14 @@ constexpr int Gora = 40; // top of the plot, bottom of the overview strip
 constexpr int Zapas = 8; // segments a part of a line starts before, and ends after, what it draws
 
 // A thick line as side-by-side one-pixel lines: the framework's wide-pen stroking costs far more
-// than the plain line rasteriser, and a trace of 2 px needs no joins.
+// than the plain line rasteriser, and a trace of 2 px needs no joins. Written straight into the
+// picture where that gives the painter's pixels.
 void Gruba(QPainter &g, const QPolygon &pts, const QColor &c, int width) {
     if (pts.size() < 2) return;
     QPen pen(c, 1);
     pen.setCosmetic(true);
     g.setPen(pen);
+    if (LamanaWprost(g, pts.constData(), int(pts.size()), c, width)) return;
     g.drawPolyline(pts);
     for (int d = 1; d < width; ++d)
         g.drawPolyline(pts.translated(d, 0));
@@ -96,6 +99,17 @@ const char *ObrazekStanu(int state) {
     case 3: return "RC_OSC_STOP";
     default: return "RC_OSC_READ";
     }
+}
+
+// The readable colour of a label, worked out once per trace colour and background: the search for
+// it costs more than the rest of a label, and the labels are drawn with every live sample.
+QColor CzytelnaEtykieta(const QColor &c, const QColor &tlo) {
+    static QHash<quint64, QColor> znane;
+    const quint64 klucz = quint64(c.rgba()) << 32 | tlo.rgba();
+    auto it = znane.constFind(klucz);
+    if (it != znane.constEnd()) return *it;
+    if (znane.size() >= 256) znane.clear(); // colours set one after another by hand
+    return *znane.insert(klucz, Czytelny(c, tlo));
 }
 
 QFont Czcionka(const QFont &base, int points, bool bold) {
@@ -301,6 +315,7 @@ void TScope::RysujKanaly(QPainter &g, int s, const QRect &r, int trasyDo) {
     int xa, xb;
     ZakresX(r, krok, xKoniec, xa, xb);
     const QFont bold10 = Czcionka(font(), 10, true);
+    std::vector<int> dol, gora; // a channel's column extremes
     for (const TPasmo &pasmo : std::as_const(pasma_)) {
         TWykres &w = link_->Wykresy[size_t(pasmo.Seria)];
         const int G = pasmo.G, E = pasmo.E;
@@ -319,9 +334,22 @@ void TScope::RysujKanaly(QPainter &g, int s, const QRect &r, int trasyDo) {
         };
         QPolygon pts;
         if (r.bottom() >= Gora - 1 && r.top() <= trasyDo) {
-            pts.reserve(2 * (xb - xa + 2));
-            for (int x = xa; x <= xb; x += krok)
-                punkty(x, pts);
+            if (zoom <= 1) {
+                pts.reserve((xb - xa) / krok + 1);
+                for (int x = xa; x <= xb; x += krok)
+                    punkty(x, pts);
+            } else if (xb >= xa) { // the columns read together (krok is 1 here)
+                const int n = xb - xa + 1;
+                dol.resize(size_t(n));
+                gora.resize(size_t(n));
+                m.ZakresyKanalu(w, xa * z + m.First, z, n, E, dol.data(), gora.data());
+                pts.resize(2 * n);
+                QPoint *p = pts.data();
+                for (size_t k = 0; k < size_t(n); ++k) {
+                    *p++ = QPoint(xa + int(k) + 10, std::max(G - dol[k], Gora));
+                    *p++ = QPoint(xa + int(k) + 10, std::max(G - gora[k], Gora));
+                }
+            }
         }
         const QColor c = Kolor(w.Colour);
         if (SiegaWierszy(pts, r)) Gruba(g, pts, c, 2);
@@ -343,7 +371,7 @@ void TScope::RysujKanaly(QPainter &g, int s, const QRect &r, int trasyDo) {
         if (!etykieta.intersects(r)) continue;
         g.setFont(bold10);
         // The label in the trace's colour, lightened or darkened where that colour is hard to read.
-        g.setPen(Czytelny(c, Kolor(paleta_.Background)));
+        g.setPen(CzytelnaEtykieta(c, Kolor(paleta_.Background)));
         // The trailing spaces cover a longer text only where nothing is cleared first (the cursor
         // read-outs); here they would only cost shaping.
         g.drawText(etykieta, Qt::AlignLeft | Qt::AlignTop, TekstKanalu(w, m.Probka(m.Ile() - 1)).chopped(26));

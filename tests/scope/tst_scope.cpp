@@ -380,6 +380,27 @@ private slots:
                                 QCOMPARE(lo, elo);
                                 QCOMPARE(hi, ehi);
                             }
+            // Neighbouring columns read together, from before the recording to past its end.
+            for (const auto &k : serie)
+                for (int n : {3, 29}) {
+                    TWykres w;
+                    w.RawType = k.type;
+                    w.Position = k.position;
+                    w.Scale = 0.008;
+                    w.Gain = 1.4;
+                    const int i0 = n == 3 ? -10 : m.Ile() - 400, ile = 300 / n + 20;
+                    std::vector<int> lo(static_cast<size_t>(ile)), hi(static_cast<size_t>(ile));
+                    m.ZakresyKanalu(w, i0, n, ile, 300, lo.data(), hi.data());
+                    for (int j = 0; j < ile; ++j) {
+                        int elo = INT32_MAX, ehi = INT32_MIN;
+                        for (int i = i0 + j * n; i < i0 + (j + 1) * n; ++i) {
+                            elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
+                            ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
+                        }
+                        QCOMPARE(lo[size_t(j)], elo);
+                        QCOMPARE(hi[size_t(j)], ehi);
+                    }
+                }
             // Single samples read through the same keys (the overview strip).
             for (const auto &k : serie)
                 for (int c : {20, 0}) {
