@@ -21,10 +21,13 @@ mkdir -p "$build/findings"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # One adapter reply never exceeds the OBD engine's 1024-byte receive buffer: 1024 bytes hold such a
-# reply or a run of shorter ones, and longer runs only cost time.
+# reply or a run of shorter ones, and longer runs only cost time. A fuzz_obd input is a whole session
+# of adapter output: 2048 bytes reach every state the loop has (the same edges as 4096) at a third
+# more inputs a second.
 options() {
     case $1 in
     fuzz_obd_replies) echo -max_len=1024 ;;
+    fuzz_obd) echo -max_len=2048 ;;
     esac
 }
 run() {
