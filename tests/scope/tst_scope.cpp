@@ -360,47 +360,34 @@ private slots:
                 int type, position;
             } serie[] = {{0, 44},  {4, 44},  {7, 44},  {10, 44}, {11, 44},  {20, 44},
                          {21, 44}, {22, 99}, {23, 44}, {24, 44}, {11, 127}, {12, 44}};
+            // One column, and twelve neighbouring columns read together, from before the recording
+            // to past its end.
             for (const auto &k : serie)
                 for (double gain : {1.4, -2.0})
                     for (int i0 : {-15, 0, 100, m.Ile() - 30, m.Ile() - 10})
                         for (int n : {2, 40, 150})
-                            for (int c : {300, 0}) { // pixel heights, decoded values
-                                TWykres w;
-                                w.RawType = k.type;
-                                w.Position = k.position;
-                                w.Scale = 0.008;
-                                w.Gain = gain;
-                                int lo, hi;
-                                m.ZakresKanalu(w, i0, n, c, lo, hi);
-                                int elo = INT32_MAX, ehi = INT32_MIN;
-                                for (int i = i0; i < i0 + n; ++i) {
-                                    elo = std::min(elo, WartoscKanalu(w, m.Probka(i), c));
-                                    ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), c));
+                            for (int c : {300, 0}) // pixel heights, decoded values
+                                for (int ile : {1, 12}) {
+                                    TWykres w;
+                                    w.RawType = k.type;
+                                    w.Position = k.position;
+                                    w.Scale = 0.008;
+                                    w.Gain = gain;
+                                    std::vector<int> lo(static_cast<size_t>(ile)), hi(static_cast<size_t>(ile));
+                                    if (ile == 1)
+                                        m.ZakresKanalu(w, i0, n, c, lo[0], hi[0]);
+                                    else
+                                        m.ZakresyKanalu(w, i0, n, ile, c, lo.data(), hi.data());
+                                    for (int j = 0; j < ile; ++j) {
+                                        int elo = INT32_MAX, ehi = INT32_MIN;
+                                        for (int i = i0 + j * n; i < i0 + (j + 1) * n; ++i) {
+                                            elo = std::min(elo, WartoscKanalu(w, m.Probka(i), c));
+                                            ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), c));
+                                        }
+                                        QCOMPARE(lo[size_t(j)], elo);
+                                        QCOMPARE(hi[size_t(j)], ehi);
+                                    }
                                 }
-                                QCOMPARE(lo, elo);
-                                QCOMPARE(hi, ehi);
-                            }
-            // Neighbouring columns read together, from before the recording to past its end.
-            for (const auto &k : serie)
-                for (int n : {3, 29}) {
-                    TWykres w;
-                    w.RawType = k.type;
-                    w.Position = k.position;
-                    w.Scale = 0.008;
-                    w.Gain = 1.4;
-                    const int i0 = n == 3 ? -10 : m.Ile() - 400, ile = 300 / n + 20;
-                    std::vector<int> lo(static_cast<size_t>(ile)), hi(static_cast<size_t>(ile));
-                    m.ZakresyKanalu(w, i0, n, ile, 300, lo.data(), hi.data());
-                    for (int j = 0; j < ile; ++j) {
-                        int elo = INT32_MAX, ehi = INT32_MIN;
-                        for (int i = i0 + j * n; i < i0 + (j + 1) * n; ++i) {
-                            elo = std::min(elo, WartoscKanalu(w, m.Probka(i), 300));
-                            ehi = std::max(ehi, WartoscKanalu(w, m.Probka(i), 300));
-                        }
-                        QCOMPARE(lo[size_t(j)], elo);
-                        QCOMPARE(hi[size_t(j)], ehi);
-                    }
-                }
             // Single samples read through the same keys (the overview strip).
             for (const auto &k : serie)
                 for (int c : {20, 0}) {
