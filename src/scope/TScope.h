@@ -75,6 +75,7 @@ private:
     // Drawing steps (TScopeRysuj.cpp); r: the part of the picture to compose.
     void Rysuj(QPainter &g, const QRect &r);
     void RysujTlo(QPainter &g, const QRect &r);
+    void RysujRamy(QPainter &g, const QRect &r);
     void RysujRuchome(QPainter &g, const QRect &r, bool pasek = true, int trasyDo = INT_MAX);
     void RysujRamkePaska(QPainter &g, const QRect &r);
     void RysujPasek(QPainter &g, int s, const QRect &r);

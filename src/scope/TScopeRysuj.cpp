@@ -156,15 +156,19 @@ void TScope::RysujOscyloskop(bool tylkoPasek) {
     update();
 }
 
-// The whole picture, or the part of it inside r, in the order of its steps.
-void TScope::Rysuj(QPainter &g, const QRect &r) {
-    const int W = width(), H = height(), s = W - 120;
-    // 2. Surroundings, plot and strip frames.
+// Surroundings, plot and strip frames: the first step of every picture.
+void TScope::RysujRamy(QPainter &g, const QRect &r) {
     g.fillRect(r, Kolor(paleta_.Background));
     g.setPen(Kolor(paleta_.ScopeGrid));
     g.setBrush(Kolor(paleta_.ScopeBackground));
-    g.drawRect(10, Gora, std::max(W - 120, 0), std::max(H - 80, 0));
+    g.drawRect(10, Gora, std::max(width() - 120, 0), std::max(height() - 80, 0));
     RysujRamkePaska(g, r);
+}
+
+// The whole picture, or the part of it inside r, in the order of its steps.
+void TScope::Rysuj(QPainter &g, const QRect &r) {
+    const int s = width() - 120;
+    RysujRamy(g, r);
     if (s > 0) RysujPasek(g, s, r);
     const int E = UstawPasma();
     if (s > 0 && E > 0) {
@@ -177,12 +181,8 @@ void TScope::Rysuj(QPainter &g, const QRect &r) {
 
 // What no sample changes: surroundings, plot, frames, state pictures, grid.
 void TScope::RysujTlo(QPainter &g, const QRect &r) {
-    const int W = width(), H = height(), s = W - 120;
-    g.fillRect(r, Kolor(paleta_.Background));
-    g.setPen(Kolor(paleta_.ScopeGrid));
-    g.setBrush(Kolor(paleta_.ScopeBackground));
-    g.drawRect(10, Gora, std::max(W - 120, 0), std::max(H - 80, 0));
-    RysujRamkePaska(g, r);
+    const int s = width() - 120;
+    RysujRamy(g, r);
     const int E = UstawPasma();
     if (s > 0 && E > 0) RysujSiatke(g, s, E, r);
     RysujTeksty(g, r, Dzialka);
