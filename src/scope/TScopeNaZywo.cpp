@@ -189,7 +189,10 @@ bool TScope::PrzesunNaZywo() {
     }
     g.end();
     kursorX_ = -1;
-    ZapamietajKlatke();
+    // The key was checked and the traces found inside the plot above: only the window and the time
+    // move on.
+    klatka_.PierwszaProbka = m.Dodane() - m.Ile() + m.First;
+    klatka_.Czas = m.TekstCzasu();
     ++przesuniecia_;
     update();
     return true;
