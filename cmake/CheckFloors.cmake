@@ -1,12 +1,12 @@
 # Fails when a lower floor of the tree includes a higher one: the engines and files know nothing of
 # the widgets, the views nothing of the main window. Run as: cmake -DSRC=<source>/src -P CheckFloors.cmake
 set(core_floors link device obd settings lang config backup)
-set(view_floors charts scope dialogs settings/ui)
+set(view_floors charts scope dialogs settings/ui obd/ui)
 
 # floor -> include prefixes it must not use
-set(forbidden_core app/ widgets/ charts/ scope/ dialogs/ settings/ui/ cli/)
-set(forbidden_cli app/ widgets/ charts/ scope/ dialogs/ settings/ui/)
-set(forbidden_widgets app/ charts/ scope/ dialogs/ settings/ui/ cli/)
+set(forbidden_core app/ widgets/ charts/ scope/ dialogs/ settings/ui/ obd/ui/ cli/)
+set(forbidden_cli app/ widgets/ charts/ scope/ dialogs/ settings/ui/ obd/ui/)
+set(forbidden_widgets app/ charts/ scope/ dialogs/ settings/ui/ obd/ui/ cli/)
 set(forbidden_views app/ cli/)
 
 set(faults "")

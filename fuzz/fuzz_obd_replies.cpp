@@ -4,7 +4,7 @@
 // and the ECU, the rest is the reply text.
 #include "FuzzCommon.h"
 #include "obd/ObdModels.h"
-#include "obd/ObdPojazd.h"
+#include "obd/ObdPojazdDekoder.h"
 
 #include <vector>
 

@@ -3,9 +3,7 @@
 
 #include "app/TFormAdmin.h"
 #include "app/TListaKanalow.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TWidokPojazdu.h"
 #include "backup/StrazKopii.h"
 #include "charts/TGrafika.h"
 #include "config/TConfig.h"
@@ -16,6 +14,8 @@
 #include "dialogs/TFormService.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "scope/TScope.h"
 #include "settings/TKatalogNastaw.h"
 #include "settings/ui/TNastawy.h"

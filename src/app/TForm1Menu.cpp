@@ -2,9 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/TListaKanalow.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TWidokPojazdu.h"
 #include "backup/MagazynKopii.h"
 #include "config/TConfig.h"
 #include "device/TSterownik.h"
@@ -14,6 +12,8 @@
 #include "lang/LangText.h"
 #include "link/TcpBackend.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 
 #include <QActionGroup>
 #include <QApplication>

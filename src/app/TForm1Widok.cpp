@@ -2,10 +2,10 @@
 #include "app/TForm1.h"
 
 #include "app/TListaKanalow.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TWidokPojazdu.h"
 #include "device/TSterownik.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "widgets/TRichBox.h"
 
 #include <QAction>

@@ -2,12 +2,12 @@
 #include "app/TForm1.h"
 
 #include "app/TListaKanalow.h"
-#include "app/TPanelObd.h"
-#include "app/TWidokPojazdu.h"
 #include "backup/MagazynKopii.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "settings/TKatalogNastaw.h"
 #include "widgets/TRichBox.h"
 

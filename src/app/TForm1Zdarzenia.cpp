@@ -3,12 +3,12 @@
 
 #include "app/TFormAdmin.h"
 #include "app/TListaKanalow.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
 #include "device/ErrorLines.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
 #include "widgets/TRichBox.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "app/TZrzuty.h"
 
 #include "app/TForm1.h"
-#include "app/TPanelObd.h"
 #include "device/TSterownik.h"
+#include "obd/ui/TPanelObd.h"
 
 #include <QAbstractButton>
 #include <QBuffer>

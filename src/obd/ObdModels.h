@@ -1,7 +1,7 @@
 #pragma once
 // What the OBD engine draws into: the status grid, the PID grid, the trouble-code box and the vehicle
 // page. The window implements these on its widgets; tests record what the engine wrote.
-#include "obd/ObdPojazd.h"
+#include "obd/ObdPojazdDekoder.h"
 
 #include <QString>
 

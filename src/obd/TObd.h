@@ -4,14 +4,14 @@
 // fuel system status and fuel trims on to the gas controller link.
 //
 // Implementation files:
-//   TObd.cpp          construction, command/reply exchange, ticks, callbacks
-//   TObdPetla.cpp     the task loop (connection, protocol search, set-up, polling, trouble codes)
-//   TObdEcu.cpp       answering control units, reply layout, supported-PID bitmaps
-//   TObdPidy.cpp      the catalogue of mode-01 PIDs
-//   TObdDekoder.cpp   polling, decoders, the PID grid, the relay to the gas controller
-//   TObdDtc.cpp       stored, pending and permanent trouble codes
-//   TObdStatus.cpp    the adapter status panel
-//   TObdPojazd.cpp    the vehicle page: readiness, freeze frame, vehicle information
+//   TObd.cpp             construction, command/reply exchange, ticks, callbacks
+//   TObdPetla.cpp        the task loop (connection, protocol search, set-up, polling, trouble codes)
+//   TObdEcu.cpp          answering control units, reply layout, supported-PID bitmaps
+//   TObdPidy.cpp         the catalogue of mode-01 PIDs
+//   TObdDekoder.cpp      polling, decoders, the PID grid, the relay to the gas controller
+//   TObdDtc.cpp          stored, pending and permanent trouble codes
+//   TObdStatus.cpp       the adapter status panel
+//   TObdPetlaPojazdu.cpp the vehicle page: readiness, freeze frame, vehicle information
 #include "link/TSerial.h"
 #include "obd/ObdModels.h"
 

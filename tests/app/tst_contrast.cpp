@@ -3,8 +3,8 @@
 // while drawing (status panel, OBD grids and boxes), and the pressed tab and emphasised action buttons
 // measured on the grabbed window.
 #include "Okno.h"
-#include "app/TPanelObd.h"
 #include "obd/ObdModels.h"
+#include "obd/ui/TPanelObd.h"
 #include "widgets/TPaleta.h"
 #include "widgets/TRichBox.h"
 

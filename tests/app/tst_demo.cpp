@@ -2,12 +2,12 @@
 // the window connected to both as `tarven --demo` does it.
 #include "app/TDemo.h"
 #include "app/TForm1.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
-#include "app/TWidokPojazdu.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "widgets/TSiatka.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 // adapter state, calibration progress.
 #include "Okno.h"
 #include "app/TFormAdmin.h"
-#include "app/TPanelObd.h"
 #include "app/TPanelPrawy.h"
+#include "obd/ui/TPanelObd.h"
 #include "widgets/TRichBox.h"
 
 #include <QLabel>

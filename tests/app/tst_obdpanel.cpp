@@ -2,9 +2,9 @@
 // click and Enter, the vehicle page, the confirmation before clearing codes, and the firmware
 // progress window.
 #include "Okno.h"
-#include "app/TPanelObd.h"
-#include "app/TWidokPojazdu.h"
 #include "dialogs/TFormProg.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "widgets/TRichBox.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 // Tabs, sub-tabs, action buttons, hot keys and confirmations.
 #include "Okno.h"
-#include "app/TPanelObd.h"
+#include "obd/ui/TPanelObd.h"
 #include "widgets/TRichBox.h"
 
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 // The emissions check of the car's control units: readiness monitors (mode 01 PIDs 01 and 41), the
 // freeze frame (mode 02 frame 0) and the vehicle information (mode 09: VIN, calibration IDs, CVNs,
-// ECU name). Plain data and the readers of the adapter's answers; the task loop asks, TObdPojazd.cpp
-// collects.
+// ECU name). Plain data and the readers of the adapter's answers; the task loop asks,
+// TObdPetlaPojazdu.cpp collects.
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 // The OBD panel of the bottom dock: a tab row (errors / PID / vehicle), the trouble-code box, the PID
 // grid, the vehicle page and, at the right edge, the adapter status grid. The engine writes into them
 // through the adapters.
-#include "app/TObdWidgety.h"
+#include "obd/ui/TObdWidgety.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "obd/ObdPojazd.h"
+#include "obd/ObdPojazdDekoder.h"
 
 #include <QMap>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "app/TPanelObd.h"
+#include "obd/ui/TPanelObd.h"
 
-#include "app/TWidokPojazdu.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "widgets/TRichBox.h"
 
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "app/TWidokPojazdu.h"
+#include "obd/ui/TWidokPojazdu.h"
 
 #include "lang/LangText.h"
 #include "widgets/TSiatka.h"

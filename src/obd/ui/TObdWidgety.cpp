@@ -1,4 +1,4 @@
-#include "app/TObdWidgety.h"
+#include "obd/ui/TObdWidgety.h"
 
 #include "widgets/TPaleta.h"
 #include "widgets/TRichBox.h"
