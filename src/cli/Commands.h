@@ -20,6 +20,7 @@ int CmdObd(const CliOptions &o);
 int CmdObdPojazd(const CliOptions &o, const QStringList &args);
 int CmdBackup(const CliOptions &o);
 int CmdDiff(const CliOptions &o);
+int CmdRaport(const CliOptions &o);
 
 // Usage error of a command: the message and a hint on standard error; returns exit code 2.
 int UsageError(const QString &message);
