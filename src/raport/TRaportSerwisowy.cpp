@@ -131,9 +131,10 @@ QString Gotowosc(const TObdWizyta &w, int dozwolone) {
     for (const auto &[id, pole] : liczniki)
         wiersz(id, TekstLicznika(Licznik(a, pole.first), pole.second),
                TekstLicznika(Licznik(n, pole.first), pole.second));
-    t += QStringLiteral("<tr><th align=\"left\">%1</th><td>%2</td><td><b>%3</b></td></tr>")
-             .arg(E(LangText(4879)), E(TekstWerdyktu(wa)), E(TekstWerdyktu(wn)));
     h += Tabela(t);
+    // The verdicts read across the page, the one of now in bold.
+    h += QStringLiteral("<p>%1: %2<br><b>%3: %4</b></p>")
+             .arg(E(LangText(4835)), E(TekstWerdyktu(wa)), E(LangText(4836)), E(TekstWerdyktu(wn)));
 
     QStringList gotowe, niegotowe2;
     for (const TObdZmianaMonitora &z : w.ZmianyMonitorow())
