@@ -195,18 +195,15 @@ public:
     std::function<void(const TObdPojazd &)> OnPokaz;
 };
 
+// Reads the vehicle once and hands it on.
 class VehicleJob : public ObdJob {
 public:
-    VehicleJob(const CliOptions &o, bool json) : ObdJob(o), json_(json) {
+    VehicleJob(const CliOptions &o, std::function<void(const TObdPojazd &)> pokaz) : ObdJob(o) {
         // With the page attached the engine reads the vehicle as soon as the connection is made.
         O.MyPojazd = &pojazd_;
-        pojazd_.OnPokaz = [this](const TObdPojazd &p) {
+        pojazd_.OnPokaz = [this, pokaz](const TObdPojazd &p) {
             if (Finished()) return;
-            if (json_)
-                Wypisz(Json(p, Config.Dozwolone));
-            else
-                for (const QString &line : Tekst(p, Config.Dozwolone))
-                    Wypisz(line);
+            pokaz(p);
             Finish(WyjscieOk);
         };
     }
@@ -223,7 +220,6 @@ protected:
     }
 
 private:
-    bool json_;
     int lastState_ = 0;
     TPojazdZapisu pojazd_;
 };
@@ -239,6 +235,19 @@ int CmdObdPojazd(const CliOptions &o, const QStringList &args) {
         return UsageError(QStringLiteral("obd vehicle: unexpected \"%1\"").arg(a.Operandy().first()));
     // Numbers in the JSON are read by programs: the point is always the decimal separator there.
     if (a.Flaga(QStringLiteral("--json"))) QLocale::setDefault(QLocale::c());
-    VehicleJob job(o, a.Flaga(QStringLiteral("--json")));
+    const bool json = a.Flaga(QStringLiteral("--json"));
+    const int dozwolone = CzytajKonfiguracje().Dozwolone;
+    VehicleJob job(o, [json, dozwolone](const TObdPojazd &p) {
+        if (json)
+            Wypisz(Json(p, dozwolone));
+        else
+            for (const QString &line : Tekst(p, dozwolone))
+                Wypisz(line);
+    });
+    return job.Run();
+}
+
+int CzytajPojazdCli(const CliOptions &o, TObdPojazd *pojazd) {
+    VehicleJob job(o, [pojazd](const TObdPojazd &p) { *pojazd = p; });
     return job.Run();
 }

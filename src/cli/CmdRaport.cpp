@@ -5,7 +5,6 @@
 #include "backup/MagazynKopii.h"
 #include "cli/Commands.h"
 #include "cli/ControllerJob.h"
-#include "cli/ObdJob.h"
 #include "raport/TRaportSerwisowy.h"
 #include "raport/pdf/RaportPdf.h"
 
@@ -13,32 +12,6 @@
 #include <QFileInfo>
 
 namespace {
-
-// Reads the car once: the vehicle page's read right after the connection.
-class CarJob : public ObdJob, public TObdPojazdWidok {
-public:
-    explicit CarJob(const CliOptions &o) : ObdJob(o) { O.MyPojazd = this; }
-    ~CarJob() override { O.MyPojazd = nullptr; }
-    void CzytaniePojazdu() override {}
-    void PokazPojazd(const TObdPojazd &p) override {
-        if (Finished()) return;
-        Pojazd = p;
-        Finish(WyjscieOk);
-    }
-    TObdPojazd Pojazd;
-
-protected:
-    QString Waiting() const override {
-        return O.Stan >= 5000 ? QStringLiteral("the vehicle information") : ObdJob::Waiting();
-    }
-    void Ticked() override {
-        if (O.Stan >= 5000 && O.Stan != lastState_) Progress();
-        lastState_ = O.Stan;
-    }
-
-private:
-    int lastState_ = 0;
-};
 
 // Reads the controller: every block, the error report and a poll after it (its stored-error flag).
 class ControllerReadJob : public ControllerJob {
@@ -105,10 +78,10 @@ int CmdRaport(const CliOptions &o) {
     r.czas = QDateTime::currentDateTime();
     r.dozwolone = k.Dozwolone;
     {
-        CarJob car(o);
-        if (car.Run() == WyjscieOk) {
+        TObdPojazd pojazd;
+        if (CzytajPojazdCli(o, &pojazd) == WyjscieOk) {
             TObdWizyta w;
-            w.Odczyt(car.Pojazd, r.czas);
+            w.Odczyt(pojazd, r.czas);
             r.pojazd = w;
         } else {
             Blad(QStringLiteral("report: the car is left out"));

@@ -114,15 +114,20 @@ void TWidokPojazdu::PokazPojazd(const TObdPojazd &pojazd) {
     Przebuduj();
 }
 
+TWidokPojazdu::Wiersz *TWidokPojazdu::DodajWiersz(Rodzaj r, const QString &a, const QString &b,
+                                                  bool scalony) {
+    Wiersz w;
+    w.rodzaj = r;
+    w.komorki[0] = a;
+    w.komorki[1] = b;
+    w.scalony = scalony;
+    wiersze_.append(w);
+    return &wiersze_.last();
+}
+
 void TWidokPojazdu::DodajEcu(const TObdEcuPojazdu &e) {
     auto wiersz = [this](Rodzaj r, const QString &a, const QString &b = QString(), bool scalony = true) {
-        Wiersz w;
-        w.rodzaj = r;
-        w.komorki[0] = a;
-        w.komorki[1] = b;
-        w.scalony = scalony;
-        wiersze_.append(w);
-        return &wiersze_.last();
+        return DodajWiersz(r, a, b, scalony);
     };
     const QString brak = LangText(4418);
     wiersz(Rodzaj::Naglowek, QStringLiteral("ECU %1").arg(e.adresTekst) +
@@ -202,14 +207,7 @@ void TWidokPojazdu::DodajEcu(const TObdEcuPojazdu &e) {
 // no longer reported.
 void TWidokPojazdu::DodajZmiany() {
     if (wizyta_.Pusta()) return;
-    auto wiersz = [this](Rodzaj r, const QString &a, const QString &b) {
-        Wiersz w;
-        w.rodzaj = r;
-        w.komorki[0] = a;
-        w.komorki[1] = b;
-        w.scalony = true;
-        wiersze_.append(w);
-    };
+    auto wiersz = [this](Rodzaj r, const QString &a, const QString &b) { DodajWiersz(r, a, b, true); };
     QStringList gotowe, niegotowe, skasowane;
     const bool wiele = wizyta_.teraz.ecu.size() > 1;
     for (const TObdZmianaMonitora &z : wizyta_.ZmianyMonitorow())

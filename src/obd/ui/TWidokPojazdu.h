@@ -55,6 +55,7 @@ private:
         bool scalony = false;                               // the value spans columns 1..3
     };
     void Przebuduj();
+    Wiersz *DodajWiersz(Rodzaj r, const QString &a, const QString &b, bool scalony);
     void DodajEcu(const TObdEcuPojazdu &e);
     void DodajZmiany();
     void Rozmiesc();
