@@ -255,7 +255,7 @@ private slots:
         {
             QSettings s(f, QSettings::IniFormat);
             if (stored.isValid()) s.setValue("InspectionAllowance", stored);
-            s.setValue("WorkshopName", QString(QStringLiteral("Gaz\tSerwis ") + QString(250, u'x')));
+            s.setValue("WorkshopName", QString(QStringLiteral("Gaz\tSerwis\n") + QString(250, u'x')));
             s.setValue("WorkshopAddress", QStringLiteral(" ul. Długa 5\n00-001 Warszawa\r"));
         }
         TConfig c(f);
