@@ -1,10 +1,10 @@
 # Fails when a lower floor of the tree includes a higher one: the engines and files know nothing of
 # the widgets, the views nothing of the main window. Run as: cmake -DSRC=<source>/src -P CheckFloors.cmake
-set(core_floors link device obd settings lang config backup)
+set(core_floors link device obd settings lang config backup raport)
 set(view_floors charts scope dialogs settings/ui obd/ui)
 
 # floor -> include prefixes it must not use
-set(forbidden_core app/ widgets/ charts/ scope/ dialogs/ settings/ui/ obd/ui/ cli/)
+set(forbidden_core app/ widgets/ charts/ scope/ dialogs/ settings/ui/ obd/ui/ cli/ raport/pdf/)
 set(forbidden_cli app/ widgets/ charts/ scope/ dialogs/ settings/ui/ obd/ui/)
 set(forbidden_widgets app/ charts/ scope/ dialogs/ settings/ui/ obd/ui/ cli/)
 set(forbidden_views app/ cli/)
@@ -32,6 +32,7 @@ foreach(floor IN LISTS core_floors)
   check_floor(${floor} ${forbidden_core})
 endforeach()
 check_floor(cli ${forbidden_cli})
+check_floor(raport/pdf ${forbidden_cli} cli/)
 check_floor(widgets ${forbidden_widgets})
 foreach(floor IN LISTS view_floors)
   check_floor(${floor} ${forbidden_views})

@@ -3,6 +3,7 @@
 // run of replies separated by 0x01 bytes; the first byte of each picks the parser, the protocol
 // and the ECU, the rest is the reply text.
 #include "FuzzCommon.h"
+#include "obd/ObdInspekcja.h"
 #include "obd/ObdModels.h"
 #include "obd/ObdPojazdDekoder.h"
 
@@ -107,6 +108,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             KalibracjeId(info);
             NumeryCvn(info);
             NazwaSterownika(info);
+            // Trouble codes of modes 03, 07, 0A and the counters since the clear.
+            static const int tryby[] = {0x43, 0x47, 0x4A};
+            KodyWiadomosci(dane, tryby[(pick >> 3) % 3], pick & 0x40);
+            for (const QByteArray &d : std::as_const(dane))
+                if (d.size() >= 2) LicznikPid(uint8_t(d[1]), d.mid(2));
             break;
         }
         default:

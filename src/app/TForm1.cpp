@@ -207,6 +207,7 @@ TForm1::TForm1(const TOpcjeStartu &opcje, QWidget *parent) : QMainWindow(parent)
     FormDevice = new TFormDevice(this);
     FormService = new TFormService(this);
     UtworzKopie();
+    UtworzRaport();
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

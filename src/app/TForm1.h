@@ -14,6 +14,7 @@
 //   TForm1Demo.cpp      the administrator's demonstration maps
 //   TForm1Kopie.cpp     backups before every write of the whole state, change report, backups window
 //   TForm1Cofanie.cpp   undo and redo
+//   TForm1Raport.cpp    the service report of the visit and the workshop's details
 #include "widgets/TPaleta.h"
 #include "widgets/TWidoki.h"
 
@@ -45,6 +46,8 @@ class TFormProg;
 class TFormDevice;
 class TFormKopie;
 class TFormRaport;
+class TFormRaportSerwisowy;
+class TFormWarsztat;
 class TFormService;
 class TKatalogNastaw;
 class TListaKanalow;
@@ -71,6 +74,8 @@ protected:
 };
 
 // Command-line choices of one run; none of them is stored in the configuration.
+struct TRaportSerwisowy;
+
 struct TOpcjeStartu {
     QString Port;             // --port PATH: controller on this device file
     QString PortObd;          // --obd-port PATH: adapter on this device file, opened at start
@@ -166,6 +171,19 @@ public:
     TFormKopie *FormKopie = nullptr;
     QAction *ActPorownaj = nullptr, *ActKopie = nullptr;
     QMessageBox *Czekanie = nullptr; // shown while a write waits for the read
+    // ---------------------------------------------------------------- report (TForm1Raport.cpp)
+    void UtworzRaport();
+    void RelabelRaportu();
+    void RaportSerwisowyClick();
+    void WarsztatClick();
+    // The visit as the report tells it: the car of the vehicle page, the controller read since the
+    // connection, the change report since its connection backup, the backups taken.
+    TRaportSerwisowy RaportWizyty();
+    TFormRaportSerwisowy *FormRaportSerwisowy = nullptr;
+    TFormWarsztat *FormWarsztat = nullptr;
+    QAction *ActRaport = nullptr, *ActWarsztat = nullptr;
+    QByteArray RaportBledow;                    // the controller's last error report (reply 0x82)
+    QList<QPair<QString, QString>> KopieWizyty; // serial and path of every backup saved this run
     // ---------------------------------------------------------------- undo (TForm1Cofanie.cpp)
     void Cofnij();
     void Ponow();

@@ -24,6 +24,7 @@ void TForm1::UtworzKopie() {
     Straz = std::make_unique<TStrazKopii>(*Sterownik1);
     Straz->KopiaPolaczenia = true;
     Straz->OnKopiaPolaczenia = [this](const QString &path, const QString &error) {
+        if (!path.isEmpty()) KopieWizyty.append({Sterownik1->StrNrSeryjny(), path});
         Sterownik1->Log(path.isEmpty() ? QStringLiteral("\n  Kopia zapasowa nieudana: ") + error
                                        : QStringLiteral("\n  Kopia zapasowa: ") + path,
                         path.isEmpty() ? KolorCzerwony : KolorSrebrny);
@@ -88,6 +89,7 @@ void TForm1::PrzedZapisem(TPowodKopii powod, std::function<void()> zapis) {
 
 void TForm1::ZdarzenieKopii(int kind, int a) {
     if (!Straz || (kind != 0 && kind != 3)) return;
+    if (kind == 3) RaportBledow.clear(); // whatever answers now has not reported its errors yet
     Straz->Zdarzenie(kind, a);
     // Run from the event loop, not inside the link's tick: the write may open modal windows.
     if (czekajacy_ && !wykonanieZaplanowane_ && Straz->Kompletna()) {
@@ -109,6 +111,7 @@ void TForm1::WykonajCzekajacy() {
     if (path.isEmpty()) {
         if (LangMessageText(LangText(4265).arg(error) + QLatin1Char('\n') + LangText(4266), 52) != 6) return;
     } else {
+        KopieWizyty.append({Sterownik1->StrNrSeryjny(), path});
         Sterownik1->Log(QStringLiteral("\n  Kopia zapasowa: ") + path, KolorSrebrny);
     }
     zapis();

@@ -141,6 +141,7 @@ void TForm1::Relabel() {
     ActSaveOsc->setText(LangText(1106));
     ActCsv->setText(LangText(1107));
     RelabelKopii();
+    RelabelRaportu();
     MenuConn->setTitle(LangText(1117));
     MenuLang->setTitle(LangText(1120).trimmed());
     MenuViewMenu->setTitle(LangText(1150));

@@ -9,6 +9,8 @@
 #include "dialogs/TDialogi.h"
 #include "lang/LangText.h"
 #include "obd/TObd.h"
+#include "obd/ui/TPanelObd.h"
+#include "obd/ui/TWidokPojazdu.h"
 #include "settings/TKatalogNastaw.h"
 
 #include <QAction>
@@ -66,6 +68,7 @@ void TForm1::CzytajKonfiguracje() {
     SchemeIndex = c.Comp();
     LangIndex = c.Lang();
     ViewIndex = c.View();
+    PanelObd->Pojazd->UstawDozwolone(c.InspectionAllowance());
     if (c.HasBounds()) setGeometry(c.Bounds());
     if (c.HasWindowState()) {
         switch (c.WindowStateValue()) {

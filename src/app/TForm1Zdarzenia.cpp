@@ -107,6 +107,7 @@ void TForm1::Zdarzenie(int kind, int a, int b, int c) {
         }
         case 0x82: {
             if (len < 13) return;
+            RaportBledow = QByteArray(reinterpret_cast<const char *>(rx), std::min(len, 128));
             RichEditBledy->Wyczysc();
             for (const QString &line : LinieBledow(rx, len, Sterownik1->StatusBytes[1]))
                 RichEditBledy->Dodaj(line);

@@ -9,6 +9,7 @@ void TStrazKopii::Zdarzenie(int kind, int a) {
     if (kind == 3) { // the link (re)started: nothing read from whatever is on the other end yet
         odczytane_ = 0;
         identyfikacja_ = bootloader_ = polaczeniowa_ = false;
+        sciezkaPolaczenia_.clear();
         return;
     }
     if (kind != 0) return;
@@ -18,6 +19,7 @@ void TStrazKopii::Zdarzenie(int kind, int a) {
         identyfikacja_ = S.Identyfikacja[5] == 0;
         bootloader_ = S.Identyfikacja[5] == 1;
         polaczeniowa_ = false;
+        sciezkaPolaczenia_.clear();
         return;
     }
     if (const int bit = TSterownik::BitOdczytu(uint8_t(a)); bit >= 0 && identyfikacja_)
@@ -51,9 +53,13 @@ void TStrazKopii::KopiaPoPolaczeniu() {
     const QString newest = m.Najnowsza(S.StrNrSeryjny());
     if (!newest.isEmpty()) {
         // Reconnecting to a controller that has not changed since leaves no second copy.
-        if (auto last = WczytajObraz(newest, &error, true); last && TeSameBloki(*last, S)) return;
+        if (auto last = WczytajObraz(newest, &error, true); last && TeSameBloki(*last, S)) {
+            sciezkaPolaczenia_ = newest;
+            return;
+        }
     }
     const QString path = Zapisz(TPowodKopii::Polaczenie, &error);
+    sciezkaPolaczenia_ = path;
     if (OnKopiaPolaczenia) OnKopiaPolaczenia(path, path.isEmpty() ? error : QString());
 }
 

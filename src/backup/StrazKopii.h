@@ -30,6 +30,9 @@ public:
 
     // Take the "connect" backup by itself (the window does, the command line does not).
     bool KopiaPolaczenia = false;
+    // The backup that holds the controller as it was at the connection: the "connect" backup, or the
+    // newest one when it held the same blocks; "" before the first full read or when none was saved.
+    QString SciezkaPolaczenia() const { return sciezkaPolaczenia_; }
     // Told of every "connect" backup: its path, or "" and the reason it failed.
     std::function<void(const QString &path, const QString &error)> OnKopiaPolaczenia;
 
@@ -41,6 +44,7 @@ private:
     bool identyfikacja_ = false;
     bool bootloader_ = false;
     bool polaczeniowa_ = false; // the connect backup was handled since the connection
+    QString sciezkaPolaczenia_;
 };
 
 // Whether two images hold the same blocks of a settings file (the 256 bytes of each block the

@@ -74,6 +74,10 @@ TKonfiguracjaCli CzytajKonfiguracje() {
     k.Lang = c.Lang();
     k.LinkKey = c.LinkKey();
     k.WorkstationId = TConfig::WorkstationId();
+    k.WarsztatNazwa = c.WorkshopName();
+    k.WarsztatAdres = c.WorkshopAddress();
+    k.WarsztatTelefon = c.WorkshopPhone();
+    k.Dozwolone = c.InspectionAllowance();
     return k;
 }
 

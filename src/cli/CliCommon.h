@@ -27,6 +27,8 @@ struct TKonfiguracjaCli {
     int Lang = 1;
     uint8_t LinkKey = 0;
     uint32_t WorkstationId = 0;
+    QString WarsztatNazwa, WarsztatAdres, WarsztatTelefon; // the workshop on the service report
+    int Dozwolone = 1;                                     // incomplete monitors an inspection allows
 };
 TKonfiguracjaCli CzytajKonfiguracje();
 

@@ -3,6 +3,8 @@
 // after the connection.
 #include "cli/Commands.h"
 #include "cli/ObdJob.h"
+#include "obd/DtcTexts.h"
+#include "obd/ObdInspekcja.h"
 
 #include <QLocale>
 
@@ -61,7 +63,29 @@ QString JZamrozenie(const std::optional<TObdZamrozenie> &z) {
         .arg(J(z->dtc), values.join(QStringLiteral(", ")));
 }
 
-QString Json(const TObdPojazd &p) {
+QString JLubNull(const std::optional<int> &v) {
+    return v ? QString::number(*v) : QStringLiteral("null");
+}
+
+QString JKody(const std::optional<QList<uint16_t>> &kody) {
+    if (!kody) return QStringLiteral("null");
+    QStringList items;
+    for (uint16_t k : *kody)
+        items << QStringLiteral("{\"code\": %1, \"description\": %2}")
+                     .arg(J(DtcTekstKodu(k)), J(OpisKoduDtc(k)));
+    return u'[' + items.join(QStringLiteral(", ")) + u']';
+}
+
+QString JWerdykt(const TObdWerdykt &w) {
+    return QStringLiteral(
+               "{\"ready\": %1, \"readiness_read\": %2, \"incomplete_monitors\": %3, \"allowed\": %4, "
+               "\"mil\": %5, \"permanent_codes\": %6, \"text\": %7}")
+        .arg(J(w.gotowy), J(w.znany), w.znany ? QString::number(w.niekompletne) : QStringLiteral("null"))
+        .arg(w.dozwolone)
+        .arg(w.znany ? J(w.mil) : QStringLiteral("null"), JLubNull(w.permanentne), J(TekstWerdyktu(w)));
+}
+
+QString Json(const TObdPojazd &p, int dozwolone) {
     QStringList ecus;
     for (const TObdEcuPojazdu &e : p.ecu) {
         QStringList f;
@@ -80,9 +104,18 @@ QString Json(const TObdPojazd &p) {
         f << QStringLiteral("\"monitors\": ") + JMonitory(e.status);
         f << QStringLiteral("\"monitors_this_cycle\": ") + JMonitory(e.cykl);
         f << QStringLiteral("\"freeze_frame\": ") + JZamrozenie(e.zamrozenie);
+        f << QStringLiteral("\"warm_ups_since_clear\": ") + JLubNull(e.rozgrzania);
+        f << QStringLiteral("\"distance_since_clear_km\": ") + JLubNull(e.kmOdKasowania);
+        f << QStringLiteral("\"time_since_clear_min\": ") + JLubNull(e.minOdKasowania);
+        f << QStringLiteral("\"distance_mil_on_km\": ") + JLubNull(e.kmZLampa);
+        f << QStringLiteral("\"time_mil_on_min\": ") + JLubNull(e.minZLampa);
+        f << QStringLiteral("\"stored_codes\": ") + JKody(e.kodyZapisane);
+        f << QStringLiteral("\"pending_codes\": ") + JKody(e.kodyOczekujace);
+        f << QStringLiteral("\"permanent_codes\": ") + JKody(e.kodyPermanentne);
         ecus << QStringLiteral("{") + f.join(QStringLiteral(", ")) + u'}';
     }
-    return QStringLiteral("{\"ecus\": [") + ecus.join(QStringLiteral(", ")) + QStringLiteral("]}");
+    return QStringLiteral("{\"ecus\": [") + ecus.join(QStringLiteral(", ")) +
+           QStringLiteral("], \"verdict\": ") + JWerdykt(Werdykt(p, dozwolone)) + u'}';
 }
 
 QStringList TekstMonitorow(const TObdGotowosc &g) {
@@ -95,9 +128,23 @@ QStringList TekstMonitorow(const TObdGotowosc &g) {
     return lines;
 }
 
-QStringList Tekst(const TObdPojazd &p) {
+QString TekstKodow(const std::optional<QList<uint16_t>> &kody) {
+    if (!kody) return QStringLiteral("not available");
+    if (kody->isEmpty()) return QStringLiteral("none");
+    QStringList l;
+    for (uint16_t k : *kody)
+        l << DtcTekstKodu(k);
+    return l.join(QStringLiteral(", "));
+}
+
+QString TekstLicznika(const std::optional<int> &v, const char *jednostka) {
+    return v ? QStringLiteral("%1%2").arg(*v).arg(QLatin1String(jednostka)) : QStringLiteral("not available");
+}
+
+QStringList Tekst(const TObdPojazd &p, int dozwolone) {
     const QString na = QStringLiteral("not available");
     QStringList out;
+    out << TekstWerdyktu(Werdykt(p, dozwolone));
     if (p.ecu.isEmpty()) out << QStringLiteral("no control unit answered");
     for (const TObdEcuPojazdu &e : p.ecu) {
         out << QStringLiteral("ECU %1").arg(e.adresTekst);
@@ -126,6 +173,14 @@ QStringList Tekst(const TObdPojazd &p) {
                    (e.kalibracje ? e.kalibracje->join(QStringLiteral(", ")) : na);
         out << QStringLiteral("  CVNs: ") + (e.cvn ? e.cvn->join(QStringLiteral(", ")) : na);
         out << QStringLiteral("  ECU name: ") + e.nazwaEcu.value_or(na);
+        out << QStringLiteral("  Since codes cleared: warm-ups %1, distance %2, time %3")
+                   .arg(e.rozgrzania ? QString::number(*e.rozgrzania) : na,
+                        TekstLicznika(e.kmOdKasowania, " km"), TekstLicznika(e.minOdKasowania, " min"));
+        out << QStringLiteral("  With the lamp on: distance %1, time %2")
+                   .arg(TekstLicznika(e.kmZLampa, " km"), TekstLicznika(e.minZLampa, " min"));
+        out << QStringLiteral("  Stored codes: ") + TekstKodow(e.kodyZapisane);
+        out << QStringLiteral("  Pending codes: ") + TekstKodow(e.kodyOczekujace);
+        out << QStringLiteral("  Permanent codes: ") + TekstKodow(e.kodyPermanentne);
     }
     return out;
 }
@@ -140,18 +195,15 @@ public:
     std::function<void(const TObdPojazd &)> OnPokaz;
 };
 
+// Reads the vehicle once and hands it on.
 class VehicleJob : public ObdJob {
 public:
-    VehicleJob(const CliOptions &o, bool json) : ObdJob(o), json_(json) {
+    VehicleJob(const CliOptions &o, std::function<void(const TObdPojazd &)> pokaz) : ObdJob(o) {
         // With the page attached the engine reads the vehicle as soon as the connection is made.
         O.MyPojazd = &pojazd_;
-        pojazd_.OnPokaz = [this](const TObdPojazd &p) {
+        pojazd_.OnPokaz = [this, pokaz](const TObdPojazd &p) {
             if (Finished()) return;
-            if (json_)
-                Wypisz(Json(p));
-            else
-                for (const QString &line : Tekst(p))
-                    Wypisz(line);
+            pokaz(p);
             Finish(WyjscieOk);
         };
     }
@@ -168,7 +220,6 @@ protected:
     }
 
 private:
-    bool json_;
     int lastState_ = 0;
     TPojazdZapisu pojazd_;
 };
@@ -184,6 +235,19 @@ int CmdObdPojazd(const CliOptions &o, const QStringList &args) {
         return UsageError(QStringLiteral("obd vehicle: unexpected \"%1\"").arg(a.Operandy().first()));
     // Numbers in the JSON are read by programs: the point is always the decimal separator there.
     if (a.Flaga(QStringLiteral("--json"))) QLocale::setDefault(QLocale::c());
-    VehicleJob job(o, a.Flaga(QStringLiteral("--json")));
+    const bool json = a.Flaga(QStringLiteral("--json"));
+    const int dozwolone = CzytajKonfiguracje().Dozwolone;
+    VehicleJob job(o, [json, dozwolone](const TObdPojazd &p) {
+        if (json)
+            Wypisz(Json(p, dozwolone));
+        else
+            for (const QString &line : Tekst(p, dozwolone))
+                Wypisz(line);
+    });
+    return job.Run();
+}
+
+int CzytajPojazdCli(const CliOptions &o, TObdPojazd *pojazd) {
+    VehicleJob job(o, [pojazd](const TObdPojazd &p) { *pojazd = p; });
     return job.Run();
 }

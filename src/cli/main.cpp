@@ -4,7 +4,9 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 int UsageError(const QString &message) {
     Blad(message);
@@ -13,11 +15,22 @@ int UsageError(const QString &message) {
 }
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QString error;
+    const std::optional<CliOptions> o = ParseCliOptions(args, &error);
+    // The report's PDF is laid out with the framework's fonts: a GUI application, on the offscreen
+    // platform, so that no display is needed. Every other command stays a console one.
+    std::unique_ptr<QCoreApplication> app;
+    if (o && o->Command == QLatin1String("report")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("tarven-cli"));
 
-    QString error;
-    const std::optional<CliOptions> o = ParseCliOptions(app.arguments().mid(1), &error);
     if (!o) return UsageError(error);
     if (o->Help) {
         std::fputs(CliUsage().toUtf8().constData(), stdout);
@@ -48,6 +61,7 @@ int main(int argc, char **argv) {
         {"obd", CmdObd},
         {"backup", CmdBackup},
         {"diff", CmdDiff},
+        {"report", CmdRaport},
     };
     for (const Entry &e : commands)
         if (o->Command == QLatin1String(e.name)) return e.run(*o);

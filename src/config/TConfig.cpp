@@ -45,6 +45,10 @@ void TConfig::Defaults() {
     linkKey_ = Frame::DefaultLinkKey;
     elmHost_.clear();
     firmwareDir_.clear();
+    workshopName_.clear();
+    workshopAddress_.clear();
+    workshopPhone_.clear();
+    allowance_ = DefaultAllowance;
     valuesRead_ = 0;
 }
 
@@ -118,6 +122,10 @@ int TConfig::Read(const QLocale &system) {
         linkKey_ = uint8_t(*k);
     SetElmHost(s.value(QString::fromLatin1(KeyElmHost)).toString());
     firmwareDir_ = s.value(QString::fromLatin1(KeyFirmwareDir)).toString();
+    SetWorkshop(s.value(QString::fromLatin1(KeyWorkshopName)).toString(),
+                s.value(QString::fromLatin1(KeyWorkshopAddress)).toString(),
+                s.value(QString::fromLatin1(KeyWorkshopPhone)).toString());
+    if (auto a = ReadDword(s, QString::fromLatin1(KeyInspectionAllowance))) SetInspectionAllowance(*a);
 
     // Range checks of the start: values above the range fall back to the defaults. Negative values
     // are not in any menu either; they are treated the same way so that no index ever goes negative.
@@ -152,6 +160,10 @@ bool TConfig::Write() {
     s.setValue(QString::fromLatin1(KeyLinkKey), int(linkKey_));
     s.setValue(QString::fromLatin1(KeyElmHost), elmHost_);
     if (!firmwareDir_.isEmpty()) s.setValue(QString::fromLatin1(KeyFirmwareDir), firmwareDir_);
+    s.setValue(QString::fromLatin1(KeyWorkshopName), workshopName_);
+    s.setValue(QString::fromLatin1(KeyWorkshopAddress), workshopAddress_);
+    s.setValue(QString::fromLatin1(KeyWorkshopPhone), workshopPhone_);
+    s.setValue(QString::fromLatin1(KeyInspectionAllowance), allowance_);
     s.sync();
     return s.status() == QSettings::NoError;
 }
@@ -159,6 +171,20 @@ bool TConfig::Write() {
 void TConfig::SetElmHost(const QString &address) {
     const QString a = address.trimmed();
     elmHost_ = IsTcpAddress(a) ? a : QString();
+}
+
+void TConfig::SetWorkshop(const QString &name, const QString &address, const QString &phone) {
+    // Short texts of one line each (the address keeps its line breaks): a damaged store must not fill
+    // the report's head.
+    auto kroj = [](const QString &t, bool linie) {
+        QString r = t.left(200);
+        for (QChar &c : r)
+            if (c.unicode() < 0x20 && !(linie && c == u'\n')) c = u' ';
+        return r.trimmed();
+    };
+    workshopName_ = kroj(name, false);
+    workshopAddress_ = kroj(address, true);
+    workshopPhone_ = kroj(phone, false);
 }
 
 int64_t TConfig::Colour(int n) const {

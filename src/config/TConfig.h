@@ -40,6 +40,12 @@ public:
     static constexpr const char *KeyLinkKey = "LinkKey";
     static constexpr const char *KeyElmHost = "ElmHost";
     static constexpr const char *KeyFirmwareDir = "FirmwareDir";
+    // The workshop on the service report, and the incomplete monitors an inspection allows; read on
+    // their own like LinkKey.
+    static constexpr const char *KeyWorkshopName = "WorkshopName";
+    static constexpr const char *KeyWorkshopAddress = "WorkshopAddress";
+    static constexpr const char *KeyWorkshopPhone = "WorkshopPhone";
+    static constexpr const char *KeyInspectionAllowance = "InspectionAllowance";
     static QString ColourKey(int n); // "Color1400" for n = 0
 
     // Defaults and ranges.
@@ -50,6 +56,8 @@ public:
     static constexpr int MaxComp = 5;
     static constexpr int MaxLang = 3;
     static constexpr int MaxView = 2;
+    static constexpr int DefaultAllowance = 1;
+    static constexpr int MaxAllowance = 11; // a spark engine has eleven monitors
     enum WindowState { StateNormal = 0, StateMinimised = 1, StateMaximised = 2 };
 
     // The per-user store.
@@ -113,6 +121,16 @@ public:
     QString FirmwareDir() const { return firmwareDir_; }
     void SetFirmwareDir(const QString &folder) { firmwareDir_ = folder; }
 
+    // The workshop's name, address (may hold line breaks) and phone for the service report.
+    QString WorkshopName() const { return workshopName_; }
+    QString WorkshopAddress() const { return workshopAddress_; }
+    QString WorkshopPhone() const { return workshopPhone_; }
+    void SetWorkshop(const QString &name, const QString &address, const QString &phone);
+    // Incomplete readiness monitors an emissions inspection allows (0 the strictest, default 1); a
+    // stored value out of 0 … MaxAllowance reads as the default.
+    int InspectionAllowance() const { return allowance_; }
+    void SetInspectionAllowance(int n) { allowance_ = n >= 0 && n <= MaxAllowance ? n : DefaultAllowance; }
+
     // Identity of this PC for the controller's change history: the first 32 bits of the SHA-256 of the
     // machine id (/etc/machine-id, else /var/lib/dbus/machine-id), read as a big-endian number. The id
     // is fixed when the system is installed, so the number stays the same across runs; 0 when no id
@@ -145,5 +163,7 @@ private:
     uint8_t linkKey_;
     QString elmHost_;
     QString firmwareDir_;
+    QString workshopName_, workshopAddress_, workshopPhone_;
+    int allowance_ = DefaultAllowance;
     int valuesRead_ = 0;
 };

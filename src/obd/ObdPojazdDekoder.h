@@ -50,6 +50,14 @@ struct TObdEcuPojazdu {
     std::optional<QStringList> kalibracje; // calibration IDs
     std::optional<QStringList> cvn;        // calibration verification numbers, 8 hex digits each
     std::optional<QString> nazwaEcu;
+    // What reveals freshly cleared codes: counters since the clear and with the lamp on.
+    std::optional<int> rozgrzania;     // PID 30: warm-ups since the codes were cleared
+    std::optional<int> kmOdKasowania;  // PID 31: km since the codes were cleared
+    std::optional<int> minOdKasowania; // PID 4E: minutes since the codes were cleared
+    std::optional<int> kmZLampa;       // PID 21: km driven with the lamp on
+    std::optional<int> minZLampa;      // PID 4D: minutes run with the lamp on
+    // Trouble codes: stored (mode 03), pending (07) and permanent (0A).
+    std::optional<QList<uint16_t>> kodyZapisane, kodyOczekujace, kodyPermanentne;
 };
 
 struct TObdPojazd {

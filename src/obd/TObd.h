@@ -137,9 +137,10 @@ public:
     static QString TekstKodu(uint16_t kod);
 
     // ---- vehicle page (task-loop states 5000-5002)
-    void CzytajPojazd();     // start: the list of requests
-    void ZapytajPojazd();    // the next request, or the end of the read
-    void OdpowiedzPojazdu(); // one answer, by unit
+    void CzytajPojazd();        // start: the list of requests
+    void ZapytajPojazd();       // the next request, or the end of the read
+    void OdpowiedzPojazdu();    // one answer, by unit
+    void KodyPojazdu(int tryb); // the answer to mode 03, 07 or 0A
 
     // ---- ECU discovery and supported PIDs
     void SzukajEcu();

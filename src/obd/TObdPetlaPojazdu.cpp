@@ -1,6 +1,8 @@
 // OBD engine: the vehicle page's read, a run of task-loop steps between the connection (or the
 // "Read" button) and polling: readiness since the codes were cleared and this drive cycle, the
-// freeze frame, and the vehicle information, each unit's answers kept under its address.
+// counters since the clear and with the lamp on, the stored, pending and permanent codes, the freeze
+// frame, and the vehicle information, each unit's answers kept under its address.
+#include "obd/ObdInspekcja.h"
 #include "obd/TObd.h"
 
 #include <QMap>
@@ -36,7 +38,8 @@ void TObd::CzytajPojazd() {
     kolejkaPojazdu_.clear();
     // Every item is asked whatever the info-type bitmap 09 00 says: adapters and units differ.
     if (Protokol >= 1 && Protokol <= 9)
-        kolejkaPojazdu_ = {"0101", "0141", "020200", "0902", "0904", "0906", "090A"};
+        kolejkaPojazdu_ = {"0101", "0141", "0121",   "0130", "0131", "014D", "014E", "03",
+                           "07",   "0A",   "020200", "0902", "0904", "0906", "090A"};
     if (MyPojazd) MyPojazd->CzytaniePojazdu();
     DoOnTekst(QStringLiteral("odczyt pojazdu"), ObdBlack);
 }
@@ -59,6 +62,10 @@ void TObd::ZapytajPojazd() {
 void TObd::OdpowiedzPojazdu() {
     Stan = 5001;
     const QByteArray z = QByteArray::fromHex(zadaniePojazdu_);
+    if (z.size() == 1) {
+        KodyPojazdu(uint8_t(z[0]));
+        return;
+    }
     if (z.size() < 2) return;
     const int tryb = uint8_t(z[0]), nr = uint8_t(z[1]);
 
@@ -75,9 +82,18 @@ void TObd::OdpowiedzPojazdu() {
     for (auto it = odpowiedzi.cbegin(); it != odpowiedzi.cend(); ++it) {
         const QByteArray &d = it->first();
         if (tryb == 0x01) {
-            if (d.size() < 6) continue;
+            const bool gotowosc = nr == 0x01 || nr == 0x41;
+            const std::optional<int> licznik = LicznikPid(nr, d.mid(2));
+            if (gotowosc ? d.size() < 6 : !licznik) continue;
             TObdEcuPojazdu &e = EcuPojazdu(it.key());
-            if (nr == 0x01) {
+            if (!gotowosc) {
+                std::optional<int> *pole = nr == 0x21   ? &e.kmZLampa
+                                           : nr == 0x30 ? &e.rozgrzania
+                                           : nr == 0x31 ? &e.kmOdKasowania
+                                           : nr == 0x4D ? &e.minZLampa
+                                                        : &e.minOdKasowania;
+                *pole = licznik;
+            } else if (nr == 0x01) {
                 e.status = DekodujGotowosc(d.mid(2, 4), false);
             } else {
                 std::optional<bool> zaplon;
@@ -137,4 +153,18 @@ void TObd::OdpowiedzPojazdu() {
     }
     // The frame's values, then its next bitmap, then the rest of the read.
     kolejkaPojazdu_ = wartosci + mapy + kolejkaPojazdu_;
+}
+
+// The stored (03), pending (07) or permanent (0A) codes of every unit that answered.
+void TObd::KodyPojazdu(int tryb) {
+    QMap<int, QList<QByteArray>> odpowiedzi;
+    for (const TObdWiadomosc &w : WiadomosciOdpowiedzi(Odpowiedz, Protokol))
+        if (!w.dane.isEmpty() && uint8_t(w.dane[0]) == tryb + 0x40) odpowiedzi[w.adres].append(w.dane);
+    for (auto it = odpowiedzi.cbegin(); it != odpowiedzi.cend(); ++it) {
+        TObdEcuPojazdu &e = EcuPojazdu(it.key());
+        std::optional<QList<uint16_t>> &kody = tryb == 0x03   ? e.kodyZapisane
+                                               : tryb == 0x07 ? e.kodyOczekujace
+                                                              : e.kodyPermanentne;
+        kody = KodyWiadomosci(*it, tryb + 0x40, Protokol >= 6);
+    }
 }

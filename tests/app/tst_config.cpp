@@ -235,6 +235,46 @@ private slots:
         QCOMPARE(c.LinkKey(), Frame::DefaultLinkKey);
     }
 
+    // The service report's workshop and the inspection allowance: read on their own; an allowance out
+    // of 0 … 11 or not a number reads as 1, texts lose control characters (the address keeps its line
+    // breaks) and stop at 200 characters.
+    void workshopAndAllowance_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("allowance");
+        QTest::newRow("strictest") << QVariant(0) << 0;
+        QTest::newRow("all eleven") << QVariant(11) << 11;
+        QTest::newRow("twelve") << QVariant(12) << 1;
+        QTest::newRow("negative") << QVariant(-1) << 1;
+        QTest::newRow("not a number") << QVariant(QStringLiteral("x")) << 1;
+        QTest::newRow("missing") << QVariant() << 1;
+    }
+    void workshopAndAllowance() {
+        QFETCH(QVariant, stored);
+        const QString f = Plik("workshop.ini");
+        QFile::remove(f);
+        {
+            QSettings s(f, QSettings::IniFormat);
+            if (stored.isValid()) s.setValue("InspectionAllowance", stored);
+            s.setValue("WorkshopName", QString(QStringLiteral("Gaz\tSerwis\n") + QString(250, u'x')));
+            s.setValue("WorkshopAddress", QStringLiteral(" ul. Długa 5\n00-001 Warszawa\r"));
+        }
+        TConfig c(f);
+        c.Read();
+        QTEST(c.InspectionAllowance(), "allowance");
+        QCOMPARE(c.WorkshopName().size(), 200);
+        QVERIFY(c.WorkshopName().startsWith(QStringLiteral("Gaz Serwis x")));
+        QCOMPARE(c.WorkshopAddress(), QStringLiteral("ul. Długa 5\n00-001 Warszawa"));
+        QCOMPARE(c.WorkshopPhone(), QString());
+        c.SetWorkshop(QStringLiteral("A"), QStringLiteral("B\nC"), QStringLiteral("123"));
+        c.SetInspectionAllowance(3);
+        QVERIFY(c.Write());
+        TConfig d(f);
+        d.Read();
+        QCOMPARE(d.WorkshopAddress(), QStringLiteral("B\nC"));
+        QCOMPARE(d.WorkshopPhone(), QStringLiteral("123"));
+        QCOMPARE(d.InspectionAllowance(), 3);
+    }
+
     // The Wi-Fi adapter's address: read on its own, only an address counts, and the window keeps it
     // while that adapter is in use and forgets it once a serial port is picked.
     void wifiAdapterAddress() {

@@ -160,8 +160,9 @@ void TestCliObd::vehicleJson_data() {
     QTest::addColumn<QStringList>("nullKeys");
     QTest::newRow("CAN, two units") << QStringList{"--dtc", "P0171,P0420", "--ecus", "2"} << QStringList{};
     QTest::newRow("KWP, some items missing")
-        << QStringList{"--protocol", "5", "--dtc", "P0171", "--no-data", "calid,cvn,cycle"}
-        << QStringList{"calibration_ids", "cvns", "monitors_this_cycle"};
+        << QStringList{"--protocol", "5", "--dtc", "P0171", "--no-data", "calid,cvn,cycle,time-mil,permanent"}
+        << QStringList{"calibration_ids", "cvns", "monitors_this_cycle", "time_mil_on_min",
+                       "permanent_codes"};
 }
 
 void TestCliObd::vehicleJson() {
@@ -177,9 +178,25 @@ void TestCliObd::vehicleJson() {
     const QJsonArray ecus = doc.object().value(QStringLiteral("ecus")).toArray();
     QCOMPARE(ecus.size(), options.contains(QStringLiteral("--ecus")) ? 2 : 1);
     const QJsonObject e = ecus[0].toObject();
-    const QStringList keys{"address",     "vin",       "calibration_ids", "cvns",     "ecu_name",
-                           "mil",         "dtc_count", "ignition",        "monitors", "monitors_this_cycle",
-                           "freeze_frame"};
+    const QStringList keys{"address",
+                           "vin",
+                           "calibration_ids",
+                           "cvns",
+                           "ecu_name",
+                           "mil",
+                           "dtc_count",
+                           "ignition",
+                           "monitors",
+                           "monitors_this_cycle",
+                           "freeze_frame",
+                           "warm_ups_since_clear",
+                           "distance_since_clear_km",
+                           "time_since_clear_min",
+                           "distance_mil_on_km",
+                           "time_mil_on_min",
+                           "stored_codes",
+                           "pending_codes",
+                           "permanent_codes"};
     for (const QString &k : keys) {
         QVERIFY2(e.contains(k), qPrintable(k));
         QCOMPARE(e.value(k).isNull(), nullKeys.contains(k));
@@ -199,6 +216,28 @@ void TestCliObd::vehicleJson() {
     for (const QJsonValue &m : e.value("monitors").toArray())
         if (m["supported"].toBool() && !m["complete"].toBool()) incomplete << m["name"].toString();
     QCOMPARE(incomplete, QStringList({"Catalyst", "Evaporative system"}));
+    // The counters that give a fresh clear away, as the virtual car keeps them.
+    QCOMPARE(e.value("warm_ups_since_clear").toInt(), 42);
+    QCOMPARE(e.value("distance_since_clear_km").toInt(), 1234);
+    QCOMPARE(e.value("time_since_clear_min").toInt(), 2710);
+    QCOMPARE(e.value("distance_mil_on_km").toInt(), 57);
+    if (!nullKeys.contains("time_mil_on_min")) QCOMPARE(e.value("time_mil_on_min").toInt(), 95);
+    const QJsonArray stored = e.value("stored_codes").toArray();
+    QCOMPARE(stored.size(), options.contains("P0171,P0420") ? 2 : 1);
+    QCOMPARE(stored[0]["code"].toString(), QStringLiteral("P0171"));
+    QCOMPARE(stored[0]["description"].toString(), QStringLiteral("System Too Lean (Bank 1)"));
+    QCOMPARE(e.value("pending_codes").toArray(), QJsonArray());
+    if (!nullKeys.contains("permanent_codes")) QCOMPARE(e.value("permanent_codes").toArray(), QJsonArray());
+    // Two monitors incomplete against one allowed, and the lamp on: not ready.
+    const QJsonObject v = doc.object().value(QStringLiteral("verdict")).toObject();
+    QCOMPARE(v.value("ready").toBool(true), false);
+    QCOMPARE(v.value("readiness_read").toBool(), true);
+    QCOMPARE(v.value("incomplete_monitors").toInt(), 2);
+    QCOMPARE(v.value("allowed").toInt(), 1);
+    QCOMPARE(v.value("mil").toBool(), true);
+    QCOMPARE(v.value("permanent_codes").isNull(), nullKeys.contains("permanent_codes"));
+    QVERIFY2(v.value("text").toString().startsWith("Ready for an emissions inspection: no — 2 monitors"),
+             qPrintable(v.value("text").toString()));
     const QJsonObject ff = e.value("freeze_frame").toObject();
     QCOMPARE(ff.value("dtc").toString(), QStringLiteral("P0171"));
     bool rpm = false;

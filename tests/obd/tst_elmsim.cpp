@@ -89,6 +89,8 @@ private slots:
     void multiFrameWithoutHeaders();
     void troubleCodesOnSlowBuses();
     void clearCodes();
+    void inspectionCounters_data();
+    void inspectionCounters();
     void unknownCommands();
     void ignitionOff();
     void busInitOnKLine();
@@ -358,6 +360,52 @@ void TestElmSim::clearCodes() {
     QCOMPARE(lines(k.send("04")), QList<QByteArray>{"44 "});
 }
 
+void TestElmSim::inspectionCounters_data() {
+    QTest::addColumn<QString>("noData");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("arrival"); // with P0420 stored, lamp on
+    QTest::addColumn<QByteArray>("cleared"); // after 04
+    // 57 km and 95 min with the lamp on, 42 warm-ups, 1234 km and 2710 min since the last clear.
+    QTest::newRow("21") << "" << QByteArray("0121") << QByteArray("7E8 04 41 21 00 39 ")
+                        << QByteArray("7E8 04 41 21 00 00 ");
+    QTest::newRow("4D") << "" << QByteArray("014D") << QByteArray("7E8 04 41 4D 00 5F ")
+                        << QByteArray("7E8 04 41 4D 00 00 ");
+    QTest::newRow("30") << "" << QByteArray("0130") << QByteArray("7E8 03 41 30 2A ")
+                        << QByteArray("7E8 03 41 30 00 ");
+    QTest::newRow("31") << "" << QByteArray("0131") << QByteArray("7E8 04 41 31 04 D2 ")
+                        << QByteArray("7E8 04 41 31 00 00 ");
+    QTest::newRow("4E") << "" << QByteArray("014E") << QByteArray("7E8 04 41 4E 0A 96 ")
+                        << QByteArray("7E8 04 41 4E 00 00 ");
+    QTest::newRow("0A") << "" << QByteArray("0A") << QByteArray("7E8 04 4A 01 04 20 ")
+                        << QByteArray("7E8 04 4A 01 04 20 ");
+    for (const char *item : {"distance-mil", "time-mil", "warm-ups", "distance-cleared", "time-cleared"}) {
+        const QByteArray pid = QByteArray("01") + (QByteArray(item) == "distance-mil"       ? "21"
+                                                   : QByteArray(item) == "time-mil"         ? "4D"
+                                                   : QByteArray(item) == "warm-ups"         ? "30"
+                                                   : QByteArray(item) == "distance-cleared" ? "31"
+                                                                                            : "4E");
+        QTest::newRow(item) << item << pid << QByteArray("NO DATA") << QByteArray("NO DATA");
+    }
+    QTest::newRow("permanent") << "permanent" << QByteArray("0A") << QByteArray("NO DATA")
+                               << QByteArray("NO DATA");
+}
+
+void TestElmSim::inspectionCounters() {
+    QFETCH(QString, noData);
+    QFETCH(QByteArray, request);
+    QString error;
+    auto o = parseElmOptions(
+        {"--dtc", "P0420", "--permanent", "P0420", "--no-data", noData.isEmpty() ? "vin" : noData}, &error);
+    QVERIFY2(o, qPrintable(error));
+    Bench b(*o);
+    b.setUp();
+    b.send("ATTP6");
+    QTEST(lines(b.send(request)).value(0), "arrival");
+    b.send("04");
+    // The minutes since the clear count on from it: none has passed yet.
+    QTEST(lines(b.send(request)).value(0), "cleared");
+}
+
 void TestElmSim::unknownCommands() {
     Bench b;
     b.send("ATE0");
@@ -463,8 +511,9 @@ void TestElmSim::severalEcus() {
     QCOMPARE(lines(b.send("010D")).size(), 3);
     QCOMPARE(lines(b.send("010D2")).size(), 2);
     // The bitmaps chain to each other up to PID 80, whose own bitmap is empty.
-    // PIDs 21, 2F, 33 and 40 of the engine unit; the others do not answer.
-    QCOMPARE(lines(b.send("0120")), QList<QByteArray>{"18 DA F1 10 06 41 20 80 02 20 01 "});
+    // PIDs 21, 2F, 30, 31, 33 and 40 of the engine unit (bits 31, 17, 16, 15, 13, 0); the others do not
+    // answer.
+    QCOMPARE(lines(b.send("0120")), QList<QByteArray>{"18 DA F1 10 06 41 20 80 03 A0 01 "});
     QVERIFY(b.adapter.vehicle().pidBitmap(0, 0x60) & 1u);
     QCOMPARE(lines(b.send("0180")), QList<QByteArray>{"18 DA F1 10 06 41 80 00 00 00 00 "});
 }

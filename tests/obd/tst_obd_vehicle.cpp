@@ -1,6 +1,10 @@
 // The vehicle page's readers against answers worked out by hand from the OBD-II definitions: PID 01
 // readiness (spark and compression), VIN on CAN and on the K-line, calibration IDs padded with NULs,
-// and the freeze frame read step by step through the task loop.
+// the counters since the codes were cleared, stored, pending and permanent codes on every bus, the
+// inspection verdict, the visit from arrival to now, and the whole read step by step through the task
+// loop.
+#include "lang/LangText.h"
+#include "obd/ObdInspekcja.h"
 #include "tst_obd_common.h"
 
 #include <QLocale>
@@ -44,9 +48,214 @@ private slots:
     void vin();
     void calibrationIds();
     void malformedAnswers();
+    void counters_data();
+    void counters();
+    void troubleCodes_data();
+    void troubleCodes();
+    void verdict_data();
+    void verdict();
+    void visit();
     void freezeFrameThroughTheLoop_data();
     void freezeFrameThroughTheLoop();
 };
+
+void TestObdVehicle::counters_data() {
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("value"); // -1: no value
+    // PID 30 is one byte A (warm-ups); 21, 31, 4D and 4E are A * 256 + B (km or minutes).
+    QTest::newRow("30 warm-ups") << 0x30 << QByteArray::fromHex("0C") << 12;
+    QTest::newRow("30 extra byte ignored") << 0x30 << QByteArray::fromHex("FF01") << 255;
+    QTest::newRow("31 km since clear") << 0x31 << QByteArray::fromHex("04D2") << 1234;
+    QTest::newRow("4E minutes since clear") << 0x4E << QByteArray::fromHex("0A96") << 2710;
+    QTest::newRow("21 km with lamp on") << 0x21 << QByteArray::fromHex("0039") << 57;
+    QTest::newRow("4D minutes with lamp on") << 0x4D << QByteArray::fromHex("FFFF") << 65535;
+    QTest::newRow("31 short") << 0x31 << QByteArray::fromHex("04") << -1;
+    QTest::newRow("30 empty") << 0x30 << QByteArray() << -1;
+    QTest::newRow("0C is no counter") << 0x0C << QByteArray::fromHex("1AF8") << -1;
+}
+
+void TestObdVehicle::counters() {
+    QFETCH(int, pid);
+    QFETCH(QByteArray, data);
+    QFETCH(int, value);
+    QCOMPARE(LicznikPid(pid, data).value_or(-1), value);
+}
+
+void TestObdVehicle::troubleCodes_data() {
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QStringList>("codes");
+    // CAN: response mode, count, then the codes; 04 20 = P0420, 01 71 = P0171, C0 73 = U0073.
+    QTest::newRow("CAN permanent, two")
+        << 6 << 0x4A << QStringList{"7E8 06 4A 02 04 20 01 71"} << 0x7E8 << QStringList{"P0420", "P0171"};
+    QTest::newRow("CAN none") << 6 << 0x43 << QStringList{"7E8 02 43 00"} << 0x7E8 << QStringList{};
+    // Three codes need a first frame and a consecutive frame; another unit's answer is not ours.
+    QTest::newRow("CAN multi-frame") << 6 << 0x4A
+                                     << QStringList{"7E8 10 08 4A 03 C1 55 C1 01", "7E9 04 4A 01 C0 73",
+                                                    "7E8 21 C1 21 00 00 00 00 00"}
+                                     << 0x7E8 << QStringList{"U0155", "U0101", "U0121"};
+    QTest::newRow("CAN count above the data")
+        << 6 << 0x47 << QStringList{"7E8 04 47 03 03 00"} << 0x7E8 << QStringList{"P0300"};
+    QTest::newRow("CAN a code twice")
+        << 6 << 0x43 << QStringList{"7E8 06 43 02 04 20 04 20"} << 0x7E8 << QStringList{"P0420"};
+    QTest::newRow("CAN 29 bit") << 7 << 0x4A << QStringList{"18 DA F1 10 04 4A 01 20 97"} << 0x10
+                                << QStringList{"P2097"};
+    // K-line: three codes a line, 00 00 pads, a check byte at the end.
+    QTest::newRow("KWP padded") << 5 << 0x43 << QStringList{"87 F1 1F 43 20 97 00 00 00 00 83"} << 0x1F
+                                << QStringList{"P2097"};
+    QTest::newRow("KWP two lines") << 4 << 0x4A
+                                   << QStringList{"87 F1 10 4A 04 20 01 71 C0 73 00",
+                                                  "87 F1 10 4A 03 00 00 00 00 00 00"}
+                                   << 0x10 << QStringList{"P0420", "P0171", "U0073", "P0300"};
+    QTest::newRow("J1850 pending") << 2 << 0x47 << QStringList{"48 6B 10 47 01 05 00 00 00 00 C2"} << 0x10
+                                   << QStringList{"P0105"};
+    QTest::newRow("another mode") << 6 << 0x4A << QStringList{"7E8 04 43 01 04 20"} << 0x7E8 << QStringList{};
+}
+
+void TestObdVehicle::troubleCodes() {
+    QFETCH(int, protocol);
+    QFETCH(int, mode);
+    QFETCH(QStringList, lines);
+    QFETCH(int, address);
+    QList<QByteArray> own;
+    for (const TObdWiadomosc &w : WiadomosciOdpowiedzi(Reply(lines), protocol))
+        if (w.adres == address) own << w.dane;
+    QStringList codes;
+    for (uint16_t k : KodyWiadomosci(own, mode, protocol >= 6))
+        codes << TObd::TekstKodu(k);
+    QTEST(codes, "codes");
+}
+
+namespace {
+TObdEcuPojazdu Unit(int address, const char *pid01, std::optional<QList<uint16_t>> permanent = {}) {
+    TObdEcuPojazdu e;
+    e.adres = address;
+    e.adresTekst = QString::number(address, 16).toUpper();
+    if (pid01) e.status = DekodujGotowosc(QByteArray::fromHex(pid01), false);
+    e.kodyPermanentne = permanent;
+    return e;
+}
+} // namespace
+
+void TestObdVehicle::verdict_data() {
+    QTest::addColumn<QList<TObdEcuPojazdu>>("units");
+    QTest::addColumn<int>("allowed");
+    QTest::addColumn<bool>("ready");
+    QTest::addColumn<int>("incomplete");
+    QTest::addColumn<bool>("mil");
+    QTest::addColumn<int>("permanent"); // -1: mode 0A not answered
+    const QList<uint16_t> none, p0420{0x0420};
+    // C E5: catalyst, evaporative system, oxygen sensor, its heater and EGR supported; D their incomplete
+    // bits.
+    QTest::newRow("all complete") << QList{Unit(0x7E8, "0007E500", none)} << 1 << true << 0 << false << 0;
+    QTest::newRow("one incomplete, one allowed")
+        << QList{Unit(0x7E8, "0007E501", none)} << 1 << true << 1 << false << 0;
+    QTest::newRow("one incomplete, strictest station")
+        << QList{Unit(0x7E8, "0007E501", none)} << 0 << false << 1 << false << 0;
+    QTest::newRow("two incomplete") << QList{Unit(0x7E8, "0007E505", none)} << 1 << false << 2 << false << 0;
+    QTest::newRow("two incomplete, two allowed")
+        << QList{Unit(0x7E8, "0007E505", none)} << 2 << true << 2 << false << 0;
+    QTest::newRow("continuous monitor incomplete")
+        << QList{Unit(0x7E8, "0017E500", none)} << 0 << false << 1 << false << 0;
+    QTest::newRow("lamp on") << QList{Unit(0x7E8, "8107E500", none)} << 1 << false << 0 << true << 0;
+    QTest::newRow("permanent code") << QList{Unit(0x7E8, "0007E500", p0420)} << 1 << false << 0 << false << 1;
+    QTest::newRow("mode 0A not answered") << QList{Unit(0x7E8, "0007E500")} << 1 << true << 0 << false << -1;
+    // Incomplete bits of monitors the unit does not support count for nothing.
+    QTest::newRow("unsupported bits") << QList{Unit(0x7E8, "000700FF", none)} << 0 << true << 0 << false << 0;
+    QTest::newRow("same monitor in two units")
+        << QList{Unit(0x7E8, "0007E501", none), Unit(0x7E9, "0007E501")} << 1 << true << 1 << false << 0;
+    QTest::newRow("different monitors in two units")
+        << QList{Unit(0x7E8, "0007E501", none), Unit(0x7E9, "0007E504")} << 1 << false << 2 << false << 0;
+    QTest::newRow("lamp of the second unit")
+        << QList{Unit(0x7E8, "0007E500", none), Unit(0x7E9, "8107E500")} << 1 << false << 0 << true << 0;
+    QTest::newRow("the same permanent code twice")
+        << QList{Unit(0x7E8, "0007E500", p0420), Unit(0x7E9, "0007E500", p0420)} << 1 << false << 0 << false
+        << 1;
+    QTest::newRow("readiness not read") << QList{Unit(0x7E8, nullptr, none)} << 1 << false << 0 << false << 0;
+}
+
+void TestObdVehicle::verdict() {
+    QFETCH(QList<TObdEcuPojazdu>, units);
+    QFETCH(int, allowed);
+    TObdPojazd p;
+    p.ecu = units;
+    const TObdWerdykt w = Werdykt(p, allowed);
+    QTEST(w.gotowy, "ready");
+    QTEST(w.niekompletne, "incomplete");
+    QTEST(w.mil, "mil");
+    QTEST(w.permanentne.value_or(-1), "permanent");
+    QCOMPARE(w.dozwolone, allowed);
+    QCOMPARE(w.znany, units[0].status.has_value());
+}
+
+void TestObdVehicle::visit() {
+    LangSetLanguage(0);
+    auto car = [](const char *pid01, const QList<uint16_t> &stored, std::optional<QList<uint16_t>> pending,
+                  const QList<uint16_t> &permanent, const char *vin) {
+        TObdPojazd p;
+        TObdEcuPojazdu e = Unit(0x7E8, pid01, permanent);
+        e.kodyZapisane = stored;
+        e.kodyOczekujace = pending;
+        if (vin) e.vin = QString::fromLatin1(vin);
+        p.ecu = {e};
+        return p;
+    };
+    auto codes = [](const TObdWizyta &w) {
+        QStringList l;
+        for (const TObdKodWizyty &k : w.kody)
+            l << QStringLiteral("%1 %2 %3%4")
+                     .arg(k.ecu, TObd::TekstKodu(k.kod))
+                     .arg(k.tryb, 0, 16)
+                     .arg(k.skasowany ? " cleared" : "");
+        return l;
+    };
+    auto changes = [](const TObdWizyta &w) {
+        QStringList l;
+        for (const TObdZmianaMonitora &z : w.ZmianyMonitorow())
+            l << z.nazwa + (z.gotowy ? " +" : " -");
+        return l;
+    };
+    TObdWizyta w;
+    QVERIFY(w.Pusta());
+    // Arrival: lamp on, catalyst and evaporative system incomplete, two stored codes, one pending, one
+    // permanent.
+    const QDateTime t0(QDate(2024, 5, 1), QTime(9, 0));
+    w.Odczyt(car("8207E505", {0x0420, 0x0171}, QList<uint16_t>{0x0300}, {0x0420}, "VIN1"), t0);
+    QVERIFY(!w.Pusta());
+    QCOMPARE(w.czasPrzyjazdu, t0);
+    QCOMPARE(codes(w), QStringList({"7E8 P0420 43", "7E8 P0171 43", "7E8 P0300 47", "7E8 P0420 4a"}));
+    QCOMPARE(changes(w), QStringList());
+    // Cleared: stored and pending gone, the permanent one stays; oxygen sensor, heater, EGR back to
+    // incomplete.
+    w.Odczyt(car("0007E5E5", {}, QList<uint16_t>{}, {0x0420}, "VIN1"), t0.addSecs(60));
+    QCOMPARE(codes(w), QStringList({"7E8 P0420 43 cleared", "7E8 P0171 43 cleared", "7E8 P0300 47 cleared",
+                                    "7E8 P0420 4a"}));
+    QCOMPARE(changes(w), QStringList({"Oxygen sensor -", "Oxygen sensor heater -", "EGR/VVT -"}));
+    // Driven: only the catalyst is left; a unit that did not answer mode 07 says nothing of its codes.
+    w.Odczyt(car("0007E501", {}, std::nullopt, {0x0420}, nullptr), t0.addSecs(3600));
+    QCOMPARE(changes(w), QStringList({"Evaporative system +"}));
+    QCOMPARE(codes(w).at(2), QStringLiteral("7E8 P0300 47 cleared"));
+    QCOMPARE(w.czasPrzyjazdu, t0); // a read without a VIN is the same car
+    QCOMPARE(w.czasTeraz, t0.addSecs(3600));
+    // A code that comes back is present again.
+    w.Odczyt(car("0007E501", {0x0171}, QList<uint16_t>{}, {0x0420}, "VIN1"), t0.addSecs(3700));
+    QCOMPARE(codes(w).at(1), QStringLiteral("7E8 P0171 43"));
+    // Another car: the visit starts again with it.
+    const QDateTime t1 = t0.addSecs(7200);
+    w.Odczyt(car("0007E500", {0x0301}, QList<uint16_t>{}, {}, "VIN2"), t1);
+    QCOMPARE(w.czasPrzyjazdu, t1);
+    QCOMPARE(codes(w), QStringList({"7E8 P0301 43"}));
+    QCOMPARE(changes(w), QStringList());
+    QCOMPARE(
+        TekstWerdyktu(Werdykt(w.teraz, 1)),
+        QStringLiteral("Ready for an emissions inspection: yes — 0 monitors incomplete (allowed 1), lamp "
+                       "off, permanent codes 0"));
+    QCOMPARE(TekstWerdyktu(Werdykt(TObdPojazd(), 1)),
+             QStringLiteral("Ready for an emissions inspection: no — readiness not available"));
+}
 
 void TestObdVehicle::readiness_data() {
     QTest::addColumn<QByteArray>("abcd");
@@ -190,11 +399,12 @@ void TestObdVehicle::malformedAnswers() {
 void TestObdVehicle::freezeFrameThroughTheLoop_data() {
     QTest::addColumn<QString>("freezeDtc");
     QTest::addColumn<QStringList>("asked");
+    const QStringList first{"0101", "0141", "0121", "0130", "0131",  "014D",
+                            "014E", "03",   "07",   "0A",   "020200"};
     QTest::newRow("stored") << "01 71"
-                            << QStringList{"0101",   "0141",   "020200", "020000", "020500", "020C00",
-                                           "022000", "022F00", "0902",   "0904",   "0906",   "090A"};
-    QTest::newRow("none stored") << "00 00"
-                                 << QStringList{"0101", "0141", "020200", "0902", "0904", "0906", "090A"};
+                            << first + QStringList{"020000", "020500", "020C00", "022000", "022F00",
+                                                   "0902",   "0904",   "0906",   "090A"};
+    QTest::newRow("none stored") << "00 00" << first + QStringList{"0902", "0904", "0906", "090A"};
 }
 
 void TestObdVehicle::freezeFrameThroughTheLoop() {
@@ -214,6 +424,14 @@ void TestObdVehicle::freezeFrameThroughTheLoop() {
     const QMap<QString, QStringList> car = {
         {"0101", {"7E8 06 41 01 81 07 E5 05"}},
         {"0141", {"NO DATA"}},
+        // 57 km and (no answer) minutes with the lamp on, 12 warm-ups, 1234 km and 2710 min since the clear.
+        {"0121", {"7E8 04 41 21 00 39"}},
+        {"0130", {"7E8 03 41 30 0C"}},
+        {"0131", {"7E8 04 41 31 04 D2"}},
+        {"014E", {"7E8 04 41 4E 0A 96"}},
+        {"03", {"7E8 04 43 01 01 71"}},
+        {"07", {"7E8 02 47 00"}},
+        {"0A", {"7E8 03 7F 0A 11"}},
         {"020200", {"7E8 05 42 02 00 " + freezeDtc}},
         // 02, 05, 0C and the next bitmap; then 2F.
         {"020000", {"7E8 07 42 00 00 48 10 00 01"}},
@@ -248,6 +466,14 @@ void TestObdVehicle::freezeFrameThroughTheLoop() {
     QCOMPARE(Stan(*e.status), QStringLiteral("ccci-i--ccc"));
     QVERIFY(!e.cykl && !e.vin && !e.kalibracje && !e.nazwaEcu);
     QCOMPARE(e.cvn.value_or(QStringList()), QStringList({"1A2B3C4D"}));
+    QCOMPARE(e.kmZLampa, std::optional<int>(57));
+    QCOMPARE(e.minZLampa, std::optional<int>());
+    QCOMPARE(e.rozgrzania, std::optional<int>(12));
+    QCOMPARE(e.kmOdKasowania, std::optional<int>(1234));
+    QCOMPARE(e.minOdKasowania, std::optional<int>(2710));
+    QCOMPARE(e.kodyZapisane, std::optional<QList<uint16_t>>(QList<uint16_t>{0x0171}));
+    QCOMPARE(e.kodyOczekujace, std::optional<QList<uint16_t>>(QList<uint16_t>{})); // answered: none
+    QCOMPARE(e.kodyPermanentne, std::optional<QList<uint16_t>>());                 // refused: not available
     if (freezeDtc == QLatin1String("00 00")) {
         QVERIFY(!e.zamrozenie);
         return;

@@ -29,7 +29,9 @@ QByteArray dtcText(uint16_t code) {
 }
 
 const QStringList &elmNoDataItems() {
-    static const QStringList items = {"monitors", "cycle", "freeze", "vin", "calid", "cvn", "ecu-name"};
+    static const QStringList items = {
+        "monitors",     "cycle",    "freeze",           "vin",      "calid",        "cvn",      "ecu-name",
+        "distance-mil", "warm-ups", "distance-cleared", "time-mil", "time-cleared", "permanent"};
     return items;
 }
 
@@ -49,7 +51,9 @@ QString elmUsage() {
         "  --vin TEXT               vehicle identification number (17 characters)\n"
         "  --no-data LIST           answer NO DATA to these items of the emissions check: monitors\n"
         "                           (01 01), cycle (01 41), freeze (the freeze frame, mode 02), vin,\n"
-        "                           calid, cvn, ecu-name (mode 09), e.g. --no-data vin,freeze\n"
+        "                           calid, cvn, ecu-name (mode 09), distance-mil (01 21), warm-ups\n"
+        "                           (01 30), distance-cleared (01 31), time-mil (01 4D), time-cleared\n"
+        "                           (01 4E), permanent (mode 0A), e.g. --no-data vin,freeze\n"
         "  --voltage V              ATRV reading (default 12.6)\n"
         "  --banner TEXT            ATZ/ATI text (default \"ELM327 v1.5\")\n"
         "  --delay-ms N             a unit's answer time (default 40)\n"

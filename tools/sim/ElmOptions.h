@@ -17,7 +17,9 @@ struct ElmOptions {
     bool ignitionOff = false;  // no unit answers: "UNABLE TO CONNECT"
     QByteArray vin = "TRVSIM0A0B1C23456";
     // Items of the emissions check answered "NO DATA": monitors (01 01), cycle (01 41), freeze
-    // (mode 02), vin, calid, cvn, ecu-name (mode 09 items 02, 04, 06, 0A).
+    // (mode 02), vin, calid, cvn, ecu-name (mode 09 items 02, 04, 06, 0A), distance-mil (01 21),
+    // warm-ups (01 30), distance-cleared (01 31), time-mil (01 4D), time-cleared (01 4E), permanent
+    // (mode 0A).
     QStringList noData;
 
     // The adapter

@@ -9,9 +9,9 @@ namespace {
 
 // PIDs of the engine unit: load, temperatures, both fuel trim banks, MAP, RPM, speed, ...
 // and the bitmap PIDs 20, 40, 60 and 80 that chain the supported ranges.
-const int enginePids[] = {0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D,
-                          0x0E, 0x0F, 0x10, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x20, 0x21,
-                          0x2F, 0x33, 0x40, 0x41, 0x42, 0x46, 0x5C, 0x60, 0x80};
+const int enginePids[] = {0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D, 0x0E,
+                          0x0F, 0x10, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x20, 0x21, 0x2F, 0x30,
+                          0x31, 0x33, 0x40, 0x41, 0x42, 0x46, 0x4D, 0x4E, 0x5C, 0x60, 0x80};
 // Further units (gearbox, ...): their own status, speed and temperature, no fuel trims.
 const int otherPids[] = {0x01, 0x05, 0x0D};
 
@@ -250,7 +250,23 @@ QByteArray ElmVehicle::pidData(int ecu, int pid, double t) const {
     }
     case 0x1C: return QByteArray(1, char(0x06)); // EOBD
     case 0x1F: return word(t);
-    case 0x21: return word(0);
+    // The counters that give a fresh clear away: warm-ups, km and minutes since the codes were
+    // cleared (all 0 right after a clear, the minutes counting on), km and minutes with the lamp on.
+    case 0x21:
+        if (dropped("distance-mil")) return {};
+        return word(milOn(ecu) ? 57 : 0);
+    case 0x4D:
+        if (dropped("time-mil")) return {};
+        return word(milOn(ecu) ? 95 : 0);
+    case 0x30:
+        if (dropped("warm-ups")) return {};
+        return QByteArray(1, char(ecus_[ecu].cleared ? 0 : 42));
+    case 0x31:
+        if (dropped("distance-cleared")) return {};
+        return word(ecus_[ecu].cleared ? 0 : 1234);
+    case 0x4E:
+        if (dropped("time-cleared")) return {};
+        return word(ecus_[ecu].cleared ? std::max(0.0, t - ecus_[ecu].clearedAtS) / 60.0 - 0.5 : 2710);
     case 0x2F: return QByteArray(1, char(clampByte(62.0 * 2.55)));
     case 0x33: return QByteArray(1, char(101));
     case 0x42: return word((voltage_ + 1.4) * 1000.0); // charging
@@ -295,6 +311,7 @@ QList<ElmEcuAnswer> ElmVehicle::answer(const QByteArray &request, int64_t msSinc
         case 0x03:
         case 0x07:
         case 0x0A:
+            if (mode == 0x0A && dropped("permanent")) break;
             if (request.size() == 1) m = codesMessage(e, uint8_t(mode + 0x40));
             break;
         case 0x04:
@@ -305,6 +322,7 @@ QList<ElmEcuAnswer> ElmVehicle::answer(const QByteArray &request, int64_t msSinc
                 e.pending.clear();
                 e.freezeCode = 0;
                 e.cleared = true;
+                e.clearedAtS = t;
                 m = QByteArray(1, char(0x44));
             }
             break;

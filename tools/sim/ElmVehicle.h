@@ -48,6 +48,7 @@ private:
         QList<uint16_t> stored, pending, permanent;
         bool engine = false;
         bool cleared = false;    // the codes were cleared: the monitors have not run since
+        double clearedAtS = 0;   // engine time of the clear
         uint16_t freezeCode = 0; // the code whose freeze frame is held, 0 = none
         QList<QByteArray> calids;
         QList<uint32_t> cvns;

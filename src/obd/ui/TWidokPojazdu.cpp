@@ -1,6 +1,7 @@
 #include "obd/ui/TWidokPojazdu.h"
 
 #include "lang/LangText.h"
+#include "obd/DtcTexts.h"
 #include "widgets/TSiatka.h"
 
 #include <QHeaderView>
@@ -10,10 +11,16 @@
 
 namespace {
 constexpr int WysokoscPaska = 26;
+constexpr int WysokoscWerdyktu = 22;
 constexpr int WysokoscWiersza = 18;
 
 QString TakNie(bool v) {
     return LangText(v ? 4414 : 4415);
+}
+
+QString Liczba(const std::optional<int> &v, int format) {
+    if (!v) return LangText(4418);
+    return format ? LangText(format).arg(*v) : QString::number(*v);
 }
 
 // "812 [rpm]": the unit in brackets after the value, as the PID grid shows it.
@@ -32,6 +39,13 @@ TWidokPojazdu::TWidokPojazdu(QWidget *parent) : QWidget(parent) {
     });
     LiniaStatusu = new QLabel(this);
     LiniaStatusu->setObjectName(QStringLiteral("LiniaStatusu"));
+    LiniaWerdyktu = new QLabel(this);
+    LiniaWerdyktu->setObjectName(QStringLiteral("LiniaWerdyktu"));
+    LiniaWerdyktu->setAutoFillBackground(true);
+    LiniaWerdyktu->setContentsMargins(4, 0, 4, 0);
+    QFont pogrubiona = LiniaWerdyktu->font();
+    pogrubiona.setBold(true);
+    LiniaWerdyktu->setFont(pogrubiona);
     Siatka = new TSiatka(this);
     Siatka->setObjectName(QStringLiteral("SiatkaPojazdu"));
     Siatka->setSelectionMode(QAbstractItemView::NoSelection);
@@ -75,6 +89,7 @@ void TWidokPojazdu::UstawKolory(const TPaleta &p) {
     QPalette l = LiniaStatusu->palette();
     l.setColor(QPalette::WindowText, Kolor(p.Text));
     LiniaStatusu->setPalette(l);
+    Przebuduj(); // the verdict's colours
     QPalette b = PrzyciskCzytaj->palette();
     b.setColor(QPalette::ButtonText, Kolor(p.Text));
     PrzyciskCzytaj->setPalette(b);
@@ -86,22 +101,33 @@ void TWidokPojazdu::CzytaniePojazdu() {
     Przebuduj();
 }
 
+void TWidokPojazdu::UstawDozwolone(int n) {
+    dozwolone_ = n;
+    Przebuduj();
+}
+
 void TWidokPojazdu::PokazPojazd(const TObdPojazd &pojazd) {
     pojazd_ = pojazd;
+    wizyta_.Odczyt(pojazd);
     odczytany_ = true;
     czyta_ = false;
     Przebuduj();
 }
 
+TWidokPojazdu::Wiersz *TWidokPojazdu::DodajWiersz(Rodzaj r, const QString &a, const QString &b,
+                                                  bool scalony) {
+    Wiersz w;
+    w.rodzaj = r;
+    w.komorki[0] = a;
+    w.komorki[1] = b;
+    w.scalony = scalony;
+    wiersze_.append(w);
+    return &wiersze_.last();
+}
+
 void TWidokPojazdu::DodajEcu(const TObdEcuPojazdu &e) {
     auto wiersz = [this](Rodzaj r, const QString &a, const QString &b = QString(), bool scalony = true) {
-        Wiersz w;
-        w.rodzaj = r;
-        w.komorki[0] = a;
-        w.komorki[1] = b;
-        w.scalony = scalony;
-        wiersze_.append(w);
-        return &wiersze_.last();
+        return DodajWiersz(r, a, b, scalony);
     };
     const QString brak = LangText(4418);
     wiersz(Rodzaj::Naglowek, QStringLiteral("ECU %1").arg(e.adresTekst) +
@@ -137,6 +163,29 @@ void TWidokPojazdu::DodajEcu(const TObdEcuPojazdu &e) {
         }
     }
 
+    // The counters that give a fresh clear away.
+    wiersz(Rodzaj::Kolumny, LangText(4804),
+           LangText(4806).arg(Liczba(e.rozgrzania, 0), Liczba(e.kmOdKasowania, 4843),
+                              Liczba(e.minOdKasowania, 4844)));
+    wiersz(Rodzaj::Zwykly, LangText(4805),
+           LangText(4807).arg(Liczba(e.kmZLampa, 4843), Liczba(e.minZLampa, 4844)));
+
+    // Stored, pending and permanent codes, each with its description; a permanent code fails an inspection.
+    const std::pair<int, const std::optional<QList<uint16_t>> *> kody[] = {
+        {4406, &e.kodyZapisane}, {4873, &e.kodyOczekujace}, {4874, &e.kodyPermanentne}};
+    for (const auto &[id, lista] : kody) {
+        if (!*lista || (*lista)->isEmpty()) {
+            wiersz(Rodzaj::Zwykly, LangText(id), *lista ? LangText(4851) : brak);
+            continue;
+        }
+        for (int i = 0; i < (*lista)->size(); ++i) {
+            const uint16_t k = (**lista)[i];
+            Wiersz *w = wiersz(Rodzaj::Zwykly, i == 0 ? LangText(id) : QString(),
+                               DtcTekstKodu(k) + QStringLiteral("  ") + OpisKoduDtc(k));
+            w->ostrzezenie[1] = id == 4874;
+        }
+    }
+
     // The freeze frame.
     if (e.zamrozenie) {
         wiersz(Rodzaj::Kolumny, LangText(4416), e.zamrozenie->dtc);
@@ -152,6 +201,27 @@ void TWidokPojazdu::DodajEcu(const TObdEcuPojazdu &e) {
     wiersz(Rodzaj::Zwykly, LangText(4421), e.cvn ? e.cvn->join(QStringLiteral(", ")) : brak);
     wiersz(Rodzaj::Zwykly, LangText(4422), e.nazwaEcu.value_or(brak));
     wiersz(Rodzaj::Zwykly, QString());
+}
+
+// What changed since the car came in: monitors that completed (or went back after a clear), codes
+// no longer reported.
+void TWidokPojazdu::DodajZmiany() {
+    if (wizyta_.Pusta()) return;
+    auto wiersz = [this](Rodzaj r, const QString &a, const QString &b) { DodajWiersz(r, a, b, true); };
+    QStringList gotowe, niegotowe, skasowane;
+    const bool wiele = wizyta_.teraz.ecu.size() > 1;
+    for (const TObdZmianaMonitora &z : wizyta_.ZmianyMonitorow())
+        (z.gotowy ? gotowe : niegotowe) << (wiele ? z.ecu + u' ' : QString()) + z.nazwa;
+    for (const TObdKodWizyty &k : wizyta_.kody)
+        if (k.skasowany) skasowane << (wiele ? k.ecu + u' ' : QString()) + DtcTekstKodu(k.kod);
+    wiersz(Rodzaj::Naglowek, LangText(4808).arg(wizyta_.czasPrzyjazdu.toString(QStringLiteral("HH:mm"))),
+           QString());
+    if (gotowe.isEmpty() && niegotowe.isEmpty() && skasowane.isEmpty())
+        wiersz(Rodzaj::Zwykly, LangText(4809), QString());
+    if (!gotowe.isEmpty()) wiersz(Rodzaj::Zwykly, LangText(4845), gotowe.join(QStringLiteral(", ")));
+    if (!niegotowe.isEmpty()) wiersz(Rodzaj::Zwykly, LangText(4871), niegotowe.join(QStringLiteral(", ")));
+    if (!skasowane.isEmpty()) wiersz(Rodzaj::Zwykly, LangText(4872), skasowane.join(QStringLiteral(", ")));
+    wiersz(Rodzaj::Zwykly, QString(), QString());
 }
 
 void TWidokPojazdu::Przebuduj() {
@@ -182,10 +252,21 @@ void TWidokPojazdu::Przebuduj() {
     }
     LiniaStatusu->setText(status);
 
+    // The verdict, on the warning colour when the car would fail.
+    const bool pokaz = odczytany_ && !czyta_ && !pojazd_.ecu.isEmpty();
+    const TObdWerdykt werdykt = Werdykt(pojazd_, dozwolone_);
+    LiniaWerdyktu->setText(pokaz ? TekstWerdyktu(werdykt) : QString());
+    QPalette v = LiniaWerdyktu->palette();
+    v.setColor(QPalette::Window, Kolor(pokaz && !werdykt.gotowy ? paleta_.WarningBox : paleta_.Box));
+    v.setColor(QPalette::WindowText, Kolor(paleta_.Text));
+    LiniaWerdyktu->setPalette(v);
+
     wiersze_.clear();
-    if (odczytany_)
+    if (odczytany_) {
+        DodajZmiany();
         for (const TObdEcuPojazdu &e : pojazd_.ecu)
             DodajEcu(e);
+    }
     Siatka->clearSpans();
     Siatka->setRowCount(int(wiersze_.size()));
     for (int r = 0; r < wiersze_.size(); ++r) {
@@ -211,7 +292,9 @@ void TWidokPojazdu::Rozmiesc() {
     const int bw = m.horizontalAdvance(PrzyciskCzytaj->text()) + 30;
     PrzyciskCzytaj->setGeometry(2, 2, bw, WysokoscPaska - 4);
     LiniaStatusu->setGeometry(bw + 12, 0, std::max(0, w - bw - 14), WysokoscPaska);
-    Siatka->setGeometry(0, WysokoscPaska, w, std::max(0, h - WysokoscPaska));
+    LiniaWerdyktu->setGeometry(0, WysokoscPaska, w, WysokoscWerdyktu);
+    const int gora = WysokoscPaska + WysokoscWerdyktu;
+    Siatka->setGeometry(0, gora, w, std::max(0, h - gora));
     // The first column takes the longest monitor or item name, the other three their widest text;
     // column titles are bold, and a value spanning columns 1-3 (a long list of calibration IDs)
     // widens the last one.
