@@ -173,6 +173,7 @@ private slots:
     void questionYesWritesOnlyTheChangedBytes();
     void questionNoDropsEverything();
     void firmwareBackupAfterTheCheck();
+    void failedConnectBackupIsShown();
 };
 
 void TestSesja::scenarios_data() {
@@ -439,6 +440,25 @@ void TestSesja::firmwareBackupAfterTheCheck() {
     const QList<TKopia> k = t.Kopie(NumerA);
     QCOMPARE(k.size(), 2);
     QCOMPARE(k[0].Powod, QStringLiteral("firmware"));
+}
+
+// The log is mostly hidden: a connect backup that could not be saved is shown in a box, in the
+// window's language.
+void TestSesja::failedConnectBackupIsShown() {
+    TStanowisko t;
+    const QString plik = t.home.filePath(QStringLiteral("docs"));
+    {
+        QFile f(plik);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("a file") == 6);
+    }
+    t.S().DocumentsFolder = plik; // a documents "folder" that is a file
+    t.o->boxes.clear();
+    t.Podlacz(&t.a);
+    t.DoSpokoju();
+    QCOMPARE(t.o->boxes.size(), 1);
+    QVERIFY2(t.o->boxes[0].startsWith(QStringLiteral("The connect backup could not be saved: ")),
+             qPrintable(t.o->boxes[0]));
+    QVERIFY(t.o->boxes[0].contains(QLatin1String("cannot be created")));
 }
 
 QTEST_MAIN(TestSesja)

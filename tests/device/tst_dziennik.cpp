@@ -1,6 +1,7 @@
 // The journal of edits over a link: cells the controller learnt left alone by an undo, an undo made
-// while the link is down reaching the controller after it reconnects, another controller clearing
-// the journal, runs of one gesture as one step, the length limit. (Each kind of step is undone and
+// while the link is down reaching the controller after it reconnects, another controller's No
+// clearing the journal, runs of one gesture as one step, the length limit, values the controller
+// changed meanwhile kept and counted, the load-axis switch undone. (Each kind of step is undone and
 // redone through the window in tests/app/tst_cofanie.cpp.)
 #include "device/TSesja.h"
 #include "device/TSterownik.h"
