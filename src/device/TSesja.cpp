@@ -36,7 +36,6 @@ bool TSesja::TenSam() const {
 }
 
 void TSesja::PoczatekLacza() {
-    odczytane_ = 0;
     // A jump to the bootloader belongs to the update it was asked for, never to the next link.
     s_.JumpBootPending = 0;
     // Bytes still waiting for their block to be read go back into the image: the next
