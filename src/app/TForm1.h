@@ -171,6 +171,12 @@ public:
     TFormKopie *FormKopie = nullptr;
     QAction *ActPorownaj = nullptr, *ActKopie = nullptr;
     QMessageBox *Czekanie = nullptr; // shown while a write waits for the read
+    // Changes made for another controller (or none) found at the identification: asked once the
+    // controller has been read and backed up; Yes writes them, No (the default) drops them.
+    void ZmianyInnejSesji();
+    QMessageBox *Pytanie = nullptr;
+    // A message for the fitter shown from the event loop (the link's tick never opens a box).
+    void KomunikatPozniej(const QString &text, int flags);
     // ---------------------------------------------------------------- report (TForm1Raport.cpp)
     void UtworzRaport();
     void RelabelRaportu();
@@ -321,5 +327,7 @@ private:
     void WykonajCzekajacy();
     std::function<void()> czekajacy_; // the write waiting for the backup
     TPowodKopii czekajacyPowod_{};
+    QString czekajacyNumer_; // the controller the waiting write was asked for ("" not yet known)
     bool wykonanieZaplanowane_ = false;
+    bool pytanieZaplanowane_ = false;
 };

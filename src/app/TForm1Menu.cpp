@@ -246,6 +246,11 @@ void TForm1::ZapiszUstawieniaClick() {
 }
 
 void TForm1::AktualizacjaClick() {
+    // An update is for the controller on the cable now; none is kept for the next one.
+    if (!Sterownik1->PortConnected()) {
+        LangMessage(4607, 16);
+        return;
+    }
     QFileDialog dlg(this);
     const QString start = TConfig::FolderStartowyFirmware(
         Config->FirmwareDir(), QCoreApplication::applicationDirPath(), DocumentsFolder);
@@ -257,6 +262,8 @@ void TForm1::AktualizacjaClick() {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     const QString file = dlg.selectedFiles().constFirst();
     Config->SetFirmwareDir(QFileInfo(file).absolutePath()); // the next box starts there
+    // A file that will be refused leaves no backup behind: it is checked first.
+    if (!Sterownik1->SprawdzAktualizacje(file)) return;
     PrzedZapisem(TPowodKopii::Firmware, [this, file] {
         if (!Sterownik1->Aktualizacja(file)) return;
         FormProg->Przygotuj(Kolor(Paleta.Background), Kolor(Paleta.DialogText),

@@ -46,7 +46,7 @@ TRaportSerwisowy TForm1::RaportWizyty() {
     // The controller counts once it has been read whole since it connected.
     if (!Straz->Kompletna()) return r;
     r.sterownik = OpisSterownika(*Sterownik1, RaportBledow);
-    const QString numer = Sterownik1->StrNrSeryjny();
+    const QString numer = Sterownik1->NumerKopii();
     for (const auto &[serial, path] : std::as_const(KopieWizyty))
         if (serial == numer) r.kopie << QFileInfo(path).fileName();
     const QString baza = Straz->SciezkaPolaczenia();

@@ -5,6 +5,7 @@
 #include "app/TListaKanalow.h"
 #include "app/TPanelPrawy.h"
 #include "config/TConfig.h"
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 #include "dialogs/TDialogi.h"
 #include "lang/LangText.h"
@@ -45,6 +46,8 @@ void TForm1::FormCreate() {
     PanelLeftZwin(true);
     Katalog->UtworzNastawy();
     Katalog->NastawyDomyslne();
+    // What the window starts with is shown, not changed: no controller is offered it.
+    Sterownik1->Sesja->PlikBezSterownika();
 
     // 2-5. Configuration.
     CzytajKonfiguracje();

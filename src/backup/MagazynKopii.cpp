@@ -17,6 +17,10 @@
 
 namespace {
 
+// File offset of the 128 identification bytes the controller exchanges (behind the header, the
+// 48 file-only settings bytes and the 64 file-only identification bytes).
+constexpr int IdentOffset = 16 + 48 + 64;
+
 constexpr const char *Powody[] = {"connect", "file-write", "factory", "firmware", "restore", "manual"};
 
 // "2024-05-01_14-03-27_file-write.set", a second one in that second "…_file-write_2.set".
@@ -85,13 +89,15 @@ QString TMagazynKopii::Zapisz(TSterownik &s, TPowodKopii powod, QString *error, 
         *error = QStringLiteral("there is no documents folder");
         return QString();
     }
-    const QString folder = FolderSterownika(s.StrNrSeryjny());
+    const QString folder = FolderSterownika(s.NumerKopii());
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
         *error = QStringLiteral("the folder %1 cannot be created").arg(Natywna(folder));
         return QString();
     }
-    const QByteArray data =
-        TImageFile::Serialize(s, TImageFile::SettingsMagic, TImageFile::SettingsVersion, 0);
+    QByteArray data = TImageFile::Serialize(s, TImageFile::SettingsMagic, TImageFile::SettingsVersion, 0);
+    // A backup holds the identification the controller gave, not one a loaded file brought.
+    if (s.IdentSterownika[3] == 0x81)
+        data.replace(IdentOffset, 128, reinterpret_cast<const char *>(s.IdentSterownika), 128);
     QTemporaryFile tmp(folder + QStringLiteral("/.backup-XXXXXX"));
     if (!tmp.open()) {
         *error = QStringLiteral("%1: %2").arg(Natywna(folder), tmp.errorString());

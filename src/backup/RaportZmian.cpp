@@ -48,10 +48,10 @@ QString Tekst(TKatalogNastaw &k, int item, int raw) {
 
 TRaportZmian PorownajObrazy(TSterownik &a, TSterownik &b) {
     TRaportZmian r;
-    r.NumerA = a.StrNrSeryjny();
-    r.NumerB = b.StrNrSeryjny();
+    r.NumerA = a.NumerKopii();
+    r.NumerB = b.NumerKopii();
     const auto opis = [](TSterownik &s) {
-        QStringList l{s.StrWersjaSterownika(), s.StrWersjaCyframi(1).trimmed(), s.StrNrSeryjny()};
+        QStringList l{s.StrWersjaSterownika(), s.StrWersjaCyframi(1).trimmed(), s.NumerKopii()};
         l.removeAll(QString());
         return l.join(QStringLiteral("  "));
     };

@@ -50,7 +50,7 @@ void TStrazKopii::KopiaPoPolaczeniu() {
     polaczeniowa_ = true;
     const TMagazynKopii m = Magazyn();
     QString error;
-    const QString newest = m.Najnowsza(S.StrNrSeryjny());
+    const QString newest = m.Najnowsza(S.NumerKopii());
     if (!newest.isEmpty()) {
         // Reconnecting to a controller that has not changed since leaves no second copy.
         if (auto last = WczytajObraz(newest, &error, true); last && TeSameBloki(*last, S)) {

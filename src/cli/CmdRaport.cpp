@@ -43,7 +43,7 @@ private:
 // The newest "connect" backup of the controller, compared with the controller now; the backups taken
 // since then, by file name.
 void ZmianyOdPolaczenia(TSterownik &s, TRaportSerwisowy *r) {
-    const QList<TKopia> kopie = TMagazynKopii(s.DocumentsFolder).Lista(s.StrNrSeryjny());
+    const QList<TKopia> kopie = TMagazynKopii(s.DocumentsFolder).Lista(s.NumerKopii());
     for (const TKopia &k : kopie) {
         if (!k.Czytelna || k.Powod != NazwaPowodu(TPowodKopii::Polaczenie)) continue;
         QString error;

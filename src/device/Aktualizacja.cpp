@@ -22,22 +22,51 @@ bool TSterownik::Aktualizacja(const QString &fileName) {
     return Aktualizacja(f);
 }
 
-bool TSterownik::Aktualizacja(QIODevice &f) {
-    const QByteArray data = f.read(FirmwareMaxSize);
+namespace {
+
+// 0 when the file is an image for this hardware, else the text id that says why not: a file that
+// is no firmware image at all, or an image for other hardware (1362 is kept for a transfer that
+// failed).
+int Odmowa(const QByteArray &data, bool atEnd, const uint8_t *ident) {
     // A file too short to hold all blocks would flash whatever the buffer held before; files too
     // long, of another kind or for other hardware are refused too, and the fitter is told so.
-    const bool fits = data.size() >= FirmwareMinSize && data.size() < FirmwareMaxSize && f.atEnd();
+    const bool fits = data.size() >= FirmwareMinSize && data.size() < FirmwareMaxSize && atEnd;
     const auto *d = reinterpret_cast<const uint8_t *>(data.constData());
-    // The fitter is told which: a file that is no firmware image at all, or an image for other
-    // hardware (1362 is kept for a transfer that failed).
-    if (!fits || std::memcmp(d, "img file", 8) != 0) {
-        Komunikat(LangText(1367), 16);
+    if (!fits || std::memcmp(d, "img file", 8) != 0) return 1367;
+    const bool matches = d[8] == ident[44] && d[18] == ident[40] && d[20] == ident[42] && d[21] == ident[43];
+    return matches ? 0 : 1366;
+}
+
+} // namespace
+
+bool TSterownik::SprawdzAktualizacje(const QString &fileName) {
+    if (!PortConnected()) {
+        Komunikat(LangText(4607), 16);
         return false;
     }
-    const bool matches = d[8] == Identyfikacja[44] && d[18] == Identyfikacja[40] &&
-                         d[20] == Identyfikacja[42] && d[21] == Identyfikacja[43];
-    if (!matches) {
-        Komunikat(LangText(1366), 16);
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) {
+        Komunikat(QStringLiteral("Error code 141"), 16);
+        return false;
+    }
+    const QByteArray data = f.read(FirmwareMaxSize);
+    if (const int id = Odmowa(data, f.atEnd(), Identyfikacja)) {
+        Komunikat(LangText(id), 16);
+        return false;
+    }
+    return true;
+}
+
+bool TSterownik::Aktualizacja(QIODevice &f) {
+    // The jump to the bootloader would wait for whatever controller is connected next.
+    if (!PortConnected()) {
+        Komunikat(LangText(4607), 16);
+        return false;
+    }
+    const QByteArray data = f.read(FirmwareMaxSize);
+    const auto *d = reinterpret_cast<const uint8_t *>(data.constData());
+    if (const int id = Odmowa(data, f.atEnd(), Identyfikacja)) {
+        Komunikat(LangText(id), 16);
         return false;
     }
     FirmwareImage.assign(FirmwareMaxSize, 0xFF);

@@ -1,5 +1,6 @@
 // Scope recordings: the image at the time of recording, then 128-byte live samples, oldest first.
 #include "device/ImageFile.h"
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 
 #include <QFile>
@@ -96,6 +97,7 @@ int TSterownik::CzytajOscyloskop(QIODevice &f, uint8_t *samples, int capacity) {
                     .arg(capacity),
                 KolorCzerwony);
     }
+    if (!PortConnected()) Sesja->PlikBezSterownika();
     ListaRpmLamMafAfr();
     ListaParamOdPlytki();
     return loaded;

@@ -1,5 +1,6 @@
 // Settings (".set") and scope (".osc") files: the image blocks back to back behind a 16-byte header.
 #include "device/ImageFile.h"
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 
 #include <QFile>
@@ -83,6 +84,7 @@ bool TSterownik::CzytajUstawienia(QIODevice &f, const QString &fileName) {
         ReadRequests = 0xF3071F;
     } else {
         LastFileName = fileName;
+        Sesja->PlikBezSterownika(); // shown, not changed: what a later edit changes is measured from it
         Zdarzenie(4, 0, 0, 0);
     }
     return true;

@@ -34,6 +34,9 @@ constexpr TObszar Obszary[] = {
     {25, 2},   // FactoryPending, InjectorMask (DziennikStan)
 };
 constexpr int IleObszarow = int(std::size(Obszary));
+// Settings item whose lowest bit says what the load axis of the RPM corrections is: the controller
+// rebuilds both correction banks when it changes.
+constexpr int ItemOsiKorekt = 76;
 constexpr int BitIdent = 24, BitStanu = 25;
 
 struct TPoczatki {
@@ -180,18 +183,32 @@ void TDziennik::Wyczysc() {
 
 void TDziennik::Zastosuj(const TKrok &k, bool wstecz) {
     uint32_t zmienione = 0;
+    int zachowane = 0;
     for (const TBajt &b : k.bajty) {
         const uint8_t z = wstecz ? b.po : b.przed, na = wstecz ? b.przed : b.po;
         uint8_t &v = Bajt(b.poz);
         // Changed since by someone else (a learnt cell, a read-back): left as it is.
-        if (v != z) continue;
+        if (v != z) {
+            ++zachowane;
+            continue;
+        }
         v = na;
         const int i = ObszarPozycji(b.poz);
         const int bit = Obszary[i].bit;
         zmienione |= 1u << bit;
-        if (bit < BitIdent) oczekujace_[b.poz] = {z, na};
+        if (bit < BitIdent) {
+            // A byte undone twice before its block went out: the controller still holds what
+            // the first of them found.
+            const auto [it, nowy] = oczekujace_.try_emplace(b.poz, z, na);
+            if (!nowy) it->second.second = na;
+            if (it->second.first == it->second.second) oczekujace_.erase(it);
+        }
         if (bit == BitStanu && b.poz - Start(i) == 1) s_.InjectorMaskPending = 1;
+        // The axis switched back: the banks are read again, as after the switch itself.
+        if (bit == BitNastawy && b.poz - Start(i) == ItemOsiKorekt && ((z ^ na) & 1))
+            s_.CzytajZeSterownika((1u << BitKorObr1) | (1u << BitKorObr2));
     }
+    if (zachowane > 0 && OnZachowane) OnZachowane(zachowane);
     oczekujaceBloki_ |= zmienione & 0xFFFFFFu;
     if (zmienione & (1u << BitNastawy)) s_.ListaRpmLamMafAfr();
     if (zmienione & DziennikIdent) s_.ListaParamOdPlytki();
@@ -200,6 +217,7 @@ void TDziennik::Zastosuj(const TKrok &k, bool wstecz) {
 
 void TDziennik::Przeslij() {
     bool nastawy = false;
+    int zachowane = 0;
     for (int i = 0; i < IleObszarow && oczekujaceBloki_; ++i) {
         const uint32_t bit = 1u << Obszary[i].bit;
         if (!(oczekujaceBloki_ & bit) || !s_.ZapisMozliwy(bit)) continue;
@@ -212,6 +230,8 @@ void TDziennik::Przeslij() {
             if (v == it->second.first) {
                 v = it->second.second;
                 nastawy = nastawy || Obszary[i].bit == BitNastawy;
+            } else {
+                ++zachowane;
             }
         }
         oczekujace_.erase(od, doo);
@@ -219,16 +239,14 @@ void TDziennik::Przeslij() {
         s_.ZapiszDoSterownika(bit);
     }
     if (nastawy) s_.ListaRpmLamMafAfr();
+    if (zachowane > 0 && OnZachowane) OnZachowane(zachowane);
 }
 
-void TDziennik::PoOdpowiedzi(uint8_t cmd) {
-    if (cmd == 0x81 && s_.Identyfikacja[5] == 0) {
-        const char *p = reinterpret_cast<const char *>(s_.Identyfikacja + 6);
-        const QByteArray serial(p, int(strnlen(p, 16)));
-        if (!serial.isEmpty()) {
-            if (!serial_.isEmpty() && serial != serial_) Wyczysc();
-            serial_ = serial;
-        }
-    }
+void TDziennik::PoOdpowiedzi(uint8_t) {
     if (oczekujaceBloki_) Przeslij();
+}
+
+void TDziennik::PorzucOczekujace() {
+    oczekujace_.clear();
+    oczekujaceBloki_ = 0;
 }

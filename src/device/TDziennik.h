@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -57,9 +58,15 @@ public:
     QString OpisPonow() const { return ponow_.empty() ? QString() : ponow_.back().opis.Tekst(); }
     void Wyczysc();
 
-    // After every reply the link accepted: the identification of another controller clears the
-    // journal; undone blocks still waiting are marked once the link takes them.
+    // After every reply the link accepted: undone blocks still waiting are marked once the link
+    // takes them.
     void PoOdpowiedzi(uint8_t cmd);
+    // The undone bytes still waiting are left in the image for the session to set aside (a new
+    // identification); the steps stay.
+    void PorzucOczekujace();
+    // Told how many values an undo or redo left as the controller holds them (it learnt a cell, or
+    // a read-back changed it since the step).
+    std::function<void(int kept)> OnZachowane;
     // Blocks (bits) an undo or redo changed that still wait for the link.
     uint32_t Oczekujace() const { return oczekujaceBloki_; }
 
@@ -95,7 +102,6 @@ private:
     // Undone or redone bytes whose block the link has not taken yet: position → (from, to).
     std::map<uint16_t, std::pair<uint8_t, uint8_t>> oczekujace_;
     uint32_t oczekujaceBloki_ = 0;
-    QByteArray serial_; // of the controller the steps belong to
 };
 
 // One edit of the image by the fitter, from construction to destruction.

@@ -26,6 +26,7 @@
 
 class QFile;
 class QIODevice;
+class TSesja;
 
 // Block bit numbers, shared by ReadRequests and WriteRequests.
 enum TBlokBit : int {
@@ -181,6 +182,17 @@ public:
     uint8_t *Blok(int bit);
     // The fitter's edits of the image, for undo and redo.
     TDziennik Dziennik{*this};
+    // Which controller the changes waiting in the image were made for (device/TSesja.h).
+    std::unique_ptr<TSesja> Sesja;
+    // What the controller itself answered at the start of the link (its identification reply),
+    // kept apart from the image's identification, which a loaded file replaces. It stays when the
+    // link drops, until another controller answers.
+    uint8_t IdentSterownika[128] = {};
+    // Its serial number; "" before any controller identified itself running its application.
+    QString NumerSterownika() const;
+    // Whose the image is: the controller's that answered, or, for an image no controller ever
+    // answered (a file read into an image of its own), the serial its identification holds.
+    QString NumerKopii();
 
     void KasujMnoznik();
     void KasujKorOdObr();
@@ -264,6 +276,8 @@ public:
     // Checks an image file and starts the transfer; false (with a message where one is due) when refused.
     bool Aktualizacja(const QString &fileName);
     bool Aktualizacja(QIODevice &in);
+    // The same checks without starting anything (before a backup is taken for the update).
+    bool SprawdzAktualizacje(const QString &fileName);
     // The 0xFF reply: counts the block, reports progress, ends the transfer after the last block.
     void FirmwareBlokPotwierdzony();
     // Turns without an answer before a firmware block is sent again (the slowest answer accepted).

@@ -114,6 +114,18 @@ QString TSterownik::StrNrSeryjny() {
     return Cp1250::toUnicode(reinterpret_cast<const char *>(Identyfikacja + 6), n);
 }
 
+QString TSterownik::NumerSterownika() const {
+    int n = 0;
+    while (n < 16 && IdentSterownika[6 + n] != 0)
+        ++n;
+    return Cp1250::toUnicode(reinterpret_cast<const char *>(IdentSterownika + 6), n);
+}
+
+QString TSterownik::NumerKopii() {
+    const bool odpowiedzial = IdentSterownika[3] == 0x81;
+    return odpowiedzial ? NumerSterownika() : StrNrSeryjny();
+}
+
 QString TSterownik::StrDataProdukcji() {
     // The year is stored as year - 2000; two digits keep 2005 from reading "205".
     auto data = [](int y, int m, int d) {

@@ -99,7 +99,7 @@ void TFormKopie::Odswiez() {
     if (!Sterownik) return;
     const TMagazynKopii m(Sterownik->DocumentsFolder);
     const bool wszystkie = Wszystkie->isChecked();
-    kopie_ = wszystkie ? m.Wszystkie() : m.Lista(Sterownik->StrNrSeryjny());
+    kopie_ = wszystkie ? m.Wszystkie() : m.Lista(Sterownik->NumerKopii());
     Lista->clear();
     Lista->setRootIsDecorated(wszystkie);
     QHash<QString, QTreeWidgetItem *> grupy;
@@ -200,10 +200,10 @@ void TFormKopie::PrzywrocClick() {
         return;
     }
     QString pytanie = LangText(4262);
-    if (z[0].Numer != Sterownik->StrNrSeryjny()) {
+    if (z[0].Numer != Sterownik->NumerKopii()) {
         TRaportZmian r;
         r.NumerA = z[0].Numer;
-        r.NumerB = Sterownik->StrNrSeryjny();
+        r.NumerB = Sterownik->NumerKopii();
         pytanie = r.LiniaInnySterownik() + QLatin1Char('\n') + pytanie;
     }
     if (LangMessageText(pytanie, 52) != 6) return;
@@ -214,7 +214,7 @@ void TFormKopie::PrzywrocClick() {
 void TFormKopie::FolderClick() {
     if (!Sterownik) return;
     const TMagazynKopii m(Sterownik->DocumentsFolder);
-    QString folder = Wszystkie->isChecked() ? m.Folder() : m.FolderSterownika(Sterownik->StrNrSeryjny());
+    QString folder = Wszystkie->isChecked() ? m.Folder() : m.FolderSterownika(Sterownik->NumerKopii());
     if (!QFileInfo(folder).isDir()) folder = m.Folder();
     QDir().mkpath(folder);
     if (OnOtworzFolder) OnOtworzFolder(folder);

@@ -1,4 +1,5 @@
 // The link half of the controller: the 25 ms tick, sending frames and collecting replies.
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@ TSterownik::TSterownik(QObject *owner) : TSerial(owner) {
     KasujKorekty();
     KasujWzbogacenie(); // enrichment / leaning starts neutral (128)
     WriteRequests = 0;  // the defaults are not something to send
+    Sesja = std::make_unique<TSesja>(*this);
 
     Timer = new QTimer(this);
     Timer->setInterval(25);
@@ -61,6 +63,7 @@ void TSterownik::Timer1OnTimer() {
         FlashActive = 0;
         BootExpected = 0;
         FirmwareKasujKopie();
+        Sesja->PoczatekLacza();
         Zdarzenie(3, 0, 0, 0);
     }
     TickBusy = 1;

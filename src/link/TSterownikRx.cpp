@@ -1,6 +1,7 @@
 // Reply analysis: every complete frame from the controller is unscrambled, checked and acted on.
 // Read replies fill the image, acknowledgements clear the request that was being sent, the poll
 // reply stays in RxBuffer as the live bytes.
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 #include "lang/LangText.h"
 
@@ -20,6 +21,7 @@ constexpr uint32_t OdczytFabryczny = 0x71F; // everything a factory reset change
 
 // Map of the controller's live cell reports: table number 0…5 → maps A, C, E, B, D, F.
 constexpr int MapaTablicy[6] = {MapaA, MapaC, MapaE, MapaB, MapaD, MapaF};
+constexpr int BitMapy[6] = {BitMapaA, BitMapaC, BitMapaE, BitMapaB, BitMapaD, BitMapaF};
 
 const char *const ZapisEeprom[4] = {"Zapis eeprom - dane", "Zapis eeprom - mapy", "Zapis eeprom - błędy",
                                     "Zapis eeprom - kasuj błędy"};
@@ -108,6 +110,7 @@ void TSterownik::AnalizaOdbioru(int length) {
                 const int row = f[8] >> 4;
                 const int col = f[8] & 15;
                 Mapy[MapaTablicy[f[7]]][row * 16 + col] = f[9];
+                Sesja->Komorka(BitMapy[f[7]], row * 16 + col, f[9]);
             }
             if (OnTekst) {
                 if (f[6] == 241) {
@@ -127,6 +130,7 @@ void TSterownik::AnalizaOdbioru(int length) {
             } else {
                 ReadRequests &= ~Bit(bit);
                 std::memcpy(Blok(bit), f + Dane, 256);
+                Sesja->Odczytano(bit);
                 if (bit == BitHistoria) HistoriaPoOdczycie(); // changes made while it was unread
                 if (cmd == 0xE8) {
                     ListaRpmLamMafAfr();
@@ -137,6 +141,7 @@ void TSterownik::AnalizaOdbioru(int length) {
             }
         } else if (const int wbit = BitZapisu(cmd); wbit >= 0) {
             WriteRequests &= ~Bit(wbit);
+            Sesja->Potwierdzono(wbit);
         } else {
             switch (cmd) {
             case 0x80:
@@ -152,6 +157,8 @@ void TSterownik::AnalizaOdbioru(int length) {
                     if (length < 128 && length > 59) InjectorCount = Identyfikacja[59];
                     ListaParamOdPlytki();
                     OtherRequests |= ReqReadErrors;
+                    std::memcpy(IdentSterownika, Identyfikacja, sizeof IdentSterownika);
+                    Sesja->PoIdentyfikacji(NumerSterownika().toLatin1());
                     ReadRequests = PelnyOdczyt;
                 } else if (mode == 1) {
                     if (BootExpected)
@@ -177,7 +184,10 @@ void TSterownik::AnalizaOdbioru(int length) {
                 break;
             case 0x8E:
             case 0x8F: break;
-            case 0xF8: SettingsWritePending = 0; break;
+            case 0xF8:
+                SettingsWritePending = 0;
+                Sesja->Potwierdzono(BitNastawy);
+                break;
             case 0xFF: FirmwareBlokPotwierdzony(); break;
             default: nieznany(); break;
             }
@@ -191,5 +201,6 @@ void TSterownik::AnalizaOdbioru(int length) {
         Unanswered = 0;
         Dziennik.PoOdpowiedzi(cmd);
         Zdarzenie(0, cmd, length, 0);
+        Sesja->PoZdarzeniu(); // after the owner's backup of what the controller holds
     }
 }

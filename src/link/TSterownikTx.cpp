@@ -1,6 +1,7 @@
 // The transmit scheduler: on every transmit turn the single most urgent request is sent. Requests
 // are flags and bits that stay set until the controller's reply with the same code clears them, so
 // an unanswered request simply goes out again on a later turn.
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 
 #include <cstring>
@@ -116,6 +117,7 @@ void TSterownik::NadawanieTx() {
     const auto zapis = [this](const TZapis &z) {
         const uint8_t *blok = Blok(z.bit);
         std::memcpy(TxBuffer + BlockData, blok, 256);
+        Sesja->Wyslano(z.bit, blok);
         TxWait = 2;
         if (OnTekst) Log(QString::fromUtf8(z.log), KolorSrebrny);
         Ramka(z.code, BlockFrame);
@@ -208,6 +210,7 @@ void TSterownik::NadawanieTx() {
             sum += Nastawy[i];
         TxBuffer[BlockData] = uint8_t(-sum);
         std::memcpy(TxBuffer + BlockData + 1, Nastawy + 1, 255);
+        Sesja->Wyslano(BitNastawy, TxBuffer + BlockData);
         TxWait = 2;
         Log(QStringLiteral("\n  Zapis nastaw"), KolorSrebrny);
         Ramka(0xF8, BlockFrame);

@@ -184,7 +184,7 @@ QString Kopie(const TRaportSerwisowy &r) {
 TRaportSterownika OpisSterownika(TSterownik &s, const QByteArray &raportBledow) {
     TRaportSterownika r;
     r.model = s.StrWersjaSterownika();
-    r.numer = s.StrNrSeryjny();
+    r.numer = s.NumerKopii();
     r.wersja = s.StrWersjaCyframi(1).trimmed();
     r.dataProdukcji = s.StrDataProdukcji();
     r.czasGaz = s.StrCzasNaGazie();

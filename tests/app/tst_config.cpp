@@ -435,13 +435,15 @@ private slots:
             return shown;
         };
         TOkno o(0);
-        o.S().PortClose(); // offline the file is checked at once (connected, the backup comes first)
+        // An update is only for a connected controller; the file is checked before any backup.
+        QVERIFY(o.S().PortConnected() || o.S().PortOpen(1));
         QCOMPARE(pick(o, QString()), TConfig::FolderFirmware(o.w->DocumentsFolder));
         QCOMPARE(pick(o, img.fileName()), TConfig::FolderFirmware(o.w->DocumentsFolder));
         QCOMPARE(o.boxes.size(), 1); // the file was refused
         QCOMPARE(pick(o, QString()), images);
         o.w->close();
         TOkno next(0, false, Zostawione(o.ini));
+        QVERIFY(next.S().PortConnected() || next.S().PortOpen(1));
         QCOMPARE(pick(next, QString()), images);
     }
 

@@ -122,6 +122,11 @@ private slots:
         s.WriteRequests = 1u << BitMapaB; // a block waiting to be written is not the controller's yet
         QVERIFY(!g.Kompletna());
         s.WriteRequests = 0;
+        // The factory command answered: until its blocks are read again the image holds the
+        // PC's defaults, not what the controller made of them.
+        s.ReadRequests = 0x71F;
+        QVERIFY(!g.Kompletna());
+        s.ReadRequests = 0;
 
         polacz(); // the same controller again: no second copy
         QVERIFY(g.Kompletna());

@@ -48,6 +48,8 @@ void TestCliBackup::writeWaitsForItsBackup() {
     QByteArray changed = before;
     for (int o : {SetFile::Settings + 51, SetFile::Multipliers1 + 9, SetFile::MapA + 40, SetFile::End - 1})
         changed[o] = char(uint8_t(changed[o]) + 5);
+    // Another car's file: its identification names another controller.
+    changed.replace(128 + 6, 16, QByteArray("OTHER99").leftJustified(16, '\0'));
     QVERIFY(WriteAll(Path("changed.set"), changed));
 
     // A documents "folder" that is a file cannot take a backup, not even for root.
@@ -72,6 +74,8 @@ void TestCliBackup::writeWaitsForItsBackup() {
     QCOMPARE(backup.size(), SetFile::End);
     QCOMPARE(backup.left(9), QByteArray("set file\x01", 9));
     QCOMPARE(Bloki(backup), Bloki(before));
+    QCOMPARE(backup.mid(128 + 6, 16), before.mid(128 + 6, 16)); // the controller's serial, not the file's
+    QVERIFY(!QFileInfo::exists(Path("home/Documents/QERN/Tarven II/Backups/OTHER99")));
     r = Run(QStringList(base) << "read-settings" << Path("after.set"), env);
     QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
     const QByteArray after = ReadAll(Path("after.set"));

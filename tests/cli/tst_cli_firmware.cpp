@@ -48,6 +48,11 @@ void TestCliFirmware::updateReportsTheNewVersion() {
         last = n;
     }
     QVERIFY(l.contains(QStringLiteral("50%")));
+    // The controller as it was before the update, backed up for that reason, named on stderr.
+    const QDir kopie(Path("config/Documents/QERN/Tarven II/Backups/TV2403PRO00417"));
+    const QStringList pliki = kopie.entryList({QStringLiteral("*_firmware.set")}, QDir::Files);
+    QVERIFY2(pliki.size() == 1, qPrintable(r.Describe()));
+    QVERIFY2(r.err.contains(pliki.first().toUtf8()), qPrintable(r.Describe()));
     QVERIFY2(version.startsWith(QLatin1String("version: 4.8.2  (25.01.02)")), qPrintable(version));
 
     r = Run(Base(sim) << QStringLiteral("info"), Env());

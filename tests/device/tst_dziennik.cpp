@@ -1,7 +1,9 @@
 // The journal of edits over a link: cells the controller learnt left alone by an undo, an undo made
-// while the link is down reaching the controller after it reconnects, another controller clearing
-// the journal, runs of one gesture as one step, the length limit. (Each kind of step is undone and
+// while the link is down reaching the controller after it reconnects, another controller's No
+// clearing the journal, runs of one gesture as one step, the length limit, values the controller
+// changed meanwhile kept and counted, the load-axis switch undone. (Each kind of step is undone and
 // redone through the window in tests/app/tst_cofanie.cpp.)
+#include "device/TSesja.h"
 #include "device/TSterownik.h"
 #include "settings/TKatalogNastaw.h"
 #include "support/ObrazDziennika.h"
@@ -91,12 +93,15 @@ private slots:
         Sesja(r);
         QCOMPARE(r.Ctl.Block(0xE8), nastawy);
 
-        // Another controller (serial number) on the cable: the journal and what waits are gone.
+        // Another controller (serial number) on the cable: what waits is set aside, not sent, and
+        // the fitter's No drops it with the journal.
         s.PortClose();
         QVERIFY(s.Dziennik.Ponow());
         SetFrameByte(r.Ctl.Ident, 6, 'X');
         QVERIFY(s.PortOpen(1));
         Sesja(r);
+        QVERIFY(s.Sesja->Czeka() && !s.Sesja->TenSam());
+        s.Sesja->Zastosuj(false);
         QCOMPARE(s.Dziennik.IleCofnij() + s.Dziennik.IlePonow(), 0);
         QCOMPARE(r.Ctl.Block(0xE8), nastawy); // it did not get our bytes
     }
@@ -126,6 +131,74 @@ private slots:
             k.UstawNastawe(51, 150 + (i % 2 ? -1 : 1));
         QCOMPARE(d.IleCofnij(), TDziennik::MaksKrokow);
         QCOMPARE(d.IlePonow(), 0);
+        // The oldest step made room: the newest is undone first, the first one is gone.
+        QVERIFY(d.Cofnij());
+        QCOMPARE(int(s.Nastawy[51]), 149);
+        while (d.Cofnij()) {
+        }
+        QCOMPARE(int(s.Nastawy[51]), 151);
+    }
+
+    // Undoing the load-axis switch of the RPM corrections asks for both banks again, as the switch
+    // does: the controller rebuilds them for the axis.
+    void axisSwitchUndoneReadsTheBanks() {
+        TLinkRig r;
+        Sesja(r);
+        TSterownik &s = r.Eng;
+        {
+            TZmiana z(&s.Dziennik, 1u << BitNastawy, QStringLiteral("axis"));
+            s.Nastawy[76] ^= 1;
+            s.ZapiszDoSterownika(1u << BitNastawy);
+        }
+        Sesja(r);
+        QVERIFY(s.Dziennik.Cofnij());
+        QCOMPARE(s.ReadRequests, (1u << BitKorObr1) | (1u << BitKorObr2));
+        {
+            TZmiana z(&s.Dziennik, 1u << BitNastawy, QStringLiteral("other"));
+            s.Nastawy[77] ^= 1;
+        }
+        s.ReadRequests = 0;
+        QVERIFY(s.Dziennik.Cofnij());
+        QCOMPARE(s.ReadRequests, 0u);
+    }
+
+    // An undo lays a byte only where the controller still holds what the step left; the others
+    // keep the controller's value and are counted: undone while the block waits to be read again,
+    // and undone during a break.
+    void controllersValueKept_data() {
+        QTest::addColumn<bool>("przerwa");
+        QTest::newRow("block read again") << false;
+        QTest::newRow("after a break") << true;
+    }
+    void controllersValueKept() {
+        QFETCH(bool, przerwa);
+        TLinkRig r;
+        Sesja(r);
+        TSterownik &s = r.Eng;
+        const QByteArray mapaB = r.Ctl.Block(0xE1);
+        {
+            TZmiana z(&s.Dziennik, DziennikWszystko, QStringLiteral("Erase gas map"));
+            s.KasujMapeEcuGaz();
+        }
+        Sesja(r);
+        QCOMPARE(r.Ctl.Block(0xE1), QByteArray(256, '\0'));
+        QList<int> zachowane;
+        s.Dziennik.OnZachowane = [&zachowane](int n) { zachowane << n; };
+        r.Ctl.Block(0xE1)[0x35] = char(77); // learnt by the controller meanwhile
+        if (przerwa) {
+            s.PortClose();
+            QVERIFY(s.Dziennik.Cofnij());
+            QVERIFY(s.PortOpen(1));
+        } else {
+            s.CzytajZeSterownika(1u << BitMapaB);
+            QVERIFY(s.Dziennik.Cofnij());
+        }
+        Sesja(r);
+        QByteArray want = mapaB;
+        want[0x35] = char(77);
+        QCOMPARE(r.Ctl.Block(0xE1), want);
+        QCOMPARE(Bajty(s.Mapy[MapaB]), want);
+        QCOMPARE(zachowane, QList<int>{1});
     }
 };
 

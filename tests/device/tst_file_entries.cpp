@@ -1,6 +1,7 @@
 // The loaders' device entries (any open device, bytes in memory too) against their file entries:
 // the same result, messages and image for the same bytes.
 #include "device/TSterownik.h"
+#include "link/SerialBackend.h"
 #include "support/ObrazDziennika.h"
 
 #include <QBuffer>
@@ -102,6 +103,12 @@ private slots:
         f.close();
 
         Engine fromFile, fromMemory;
+        if (loader == 2) { // an update is only for a controller on the link
+            for (Engine *e : {&fromFile, &fromMemory}) {
+                e->eng.UseBackend(std::make_shared<TMemoryPort>());
+                QVERIFY(e->eng.PortOpen(1));
+            }
+        }
         const int fileResult = loads[loader](fromFile.eng, path, nullptr);
         QBuffer buffer(&bytes);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
