@@ -41,7 +41,8 @@ struct pid {
 class TObd : public TSerial {
     Q_OBJECT
 public:
-    static constexpr int RozmiarBufora = 1024;   // receive buffer size
+    // Receive buffer: holds any OBD answer (mode 09 of several units with 29-bit headers is ~2 kB).
+    static constexpr int RozmiarBufora = 16384;
     static constexpr int Takt = 100;             // loop tick in ms
     static constexpr int CzasOczekiwania = 3000; // reply time-out in ms
 

@@ -23,6 +23,7 @@ private slots:
     void dtcOfEveryFamilyHasItsText();
     void vehicleJson_data();
     void vehicleJson();
+    void vehicleTextMonitors();
     void noProtocolEndsWithExitOne();
     void obdUsageErrors();
     void wifiAdapter();
@@ -151,6 +152,25 @@ void TestCliObd::dtcReadThenClear() {
     QVERIFY2(!r.out.contains("P0420") && !r.out.contains("U0155"), r.out.constData());
     QVERIFY2(r.out.contains("P0300"), r.out.constData());
     QCOMPARE(l.value(0), QStringLiteral("\tStored Trouble Codes  /  Błędy zarejestrowane :"));
+}
+
+// The virtual car has no heated catalyst: since the clear "not supported"; this drive cycle's bits say
+// only that the monitor is not enabled.
+void TestCliObd::vehicleTextMonitors() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {}));
+    const Result r = Run(Base(sim) << QStringList{"obd", "vehicle"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    const int since = int(l.indexOf(QStringLiteral("  Monitors since codes cleared:")));
+    const int cycle = int(l.indexOf(QStringLiteral("  Monitors this drive cycle:")));
+    QVERIFY2(since >= 0 && cycle > since, r.out.constData());
+    const QString heated =
+        QStringLiteral("    ") + QStringLiteral("Heated catalyst").leftJustified(24) + u' ';
+    QCOMPARE(l.value(since + 5), heated + QStringLiteral("not supported"));
+    QCOMPARE(l.value(cycle + 5), heated + QStringLiteral("not enabled this cycle"));
+    QCOMPARE(l.value(cycle + 4), QStringLiteral("    ") + QStringLiteral("Catalyst").leftJustified(24) +
+                                     QStringLiteral(" complete"));
 }
 
 // The emissions check of the virtual car as one JSON object: on CAN with a second unit, and on the
