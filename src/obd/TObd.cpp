@@ -29,6 +29,8 @@ TObd::TObd(QObject *owner) : TSerial(owner) {
     });
     Timer->start();
     PortNumber = 1;
+    // Queued: the port may report bytes while the engine itself is reading them.
+    connect(this, &TSerial::BajtyPrzyszly, this, &TObd::OnBajty, Qt::QueuedConnection);
 }
 
 TObd::~TObd() {
@@ -176,6 +178,7 @@ void TObd::OnTimer1() {
     Zajety = 1;
     if (PortConnected()) OdbierzBufor();
     PetlaZadan();
+    SzybkoDalej();
     Zajety = 0;
 }
 
