@@ -177,8 +177,10 @@ void TObd::OnTimer1() {
     }
     Zajety = 1;
     if (PortConnected()) OdbierzBufor();
+    const int32_t krok = Stan;
     PetlaZadan();
-    SzybkoDalej();
+    // An answer shown in polling: the next request goes out now. Other steps keep the tick's pace.
+    if (krok == 1001) SzybkoDalej();
     Zajety = 0;
 }
 

@@ -19,6 +19,8 @@ private slots:
     void pidsGivenReplaceThePolledSet();
     void pidsDefaultSetIsTheRelayedOnes();
     void pidsNotSupported();
+    void pidsSummary_data();
+    void pidsSummary();
     void dtcReadThenClear();
     void dtcOfEveryFamilyHasItsText();
     void vehicleJson_data();
@@ -108,6 +110,42 @@ void TestCliObd::pidsDefaultSetIsTheRelayedOnes() {
     // Fuel system status and the four trims, and nothing else.
     QVERIFY2(seen.subtract({"03", "06", "07", "08", "09"}).isEmpty(), qPrintable(r.Describe()));
     QVERIFY(r.Lines().size() >= 5);
+}
+
+// The summary on stderr, fast and as specified, and from a clone that refuses grouped requests: every
+// value still comes, one PID a request.
+void TestCliObd::pidsSummary_data() {
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QStringList>("pidsOptions");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("fast") << QStringList{} << QStringList{} << "fast polling, up to 6 PIDs a request";
+    QTest::newRow("as specified") << QStringList{} << QStringList{"--polling", "as-specified"}
+                                  << "polling as specified";
+    QTest::newRow("a clone refusing grouped requests")
+        << QStringList{"--grouped", "question"} << QStringList{}
+        << "fast polling, one PID a request: grouped requests were not answered in full";
+    QTest::newRow("K-line") << QStringList{"--protocol", "3"} << QStringList{"--polling", "fast"}
+                            << "fast polling, one PID a request on this bus";
+}
+
+void TestCliObd::pidsSummary() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QStringList, pidsOptions);
+    QFETCH(QString, how);
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), simOptions));
+    const Result r = Run(Base(sim) << QStringList{"obd", "pids", "--seconds", "3"} << pidsOptions, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QSet<QString> seen;
+    for (const QString &line : r.Lines())
+        seen.insert(line.section(QLatin1Char('\t'), 0, 0));
+    QCOMPARE(seen, QSet<QString>({"03", "06", "07", "08", "09"}));
+    const QRegularExpression summary(
+        QStringLiteral("(\\d+) values of 5 PIDs in (\\d+\\.\\d) s: (\\d+\\.\\d) values/s \\((.*)\\)"));
+    const QRegularExpressionMatch m = summary.match(QString::fromUtf8(r.err));
+    QVERIFY2(m.hasMatch(), r.err.constData());
+    QCOMPARE(m.captured(1).toInt(), int(r.Lines().size()));
+    QCOMPARE(m.captured(4), how);
 }
 
 void TestCliObd::pidsNotSupported() {
