@@ -90,7 +90,9 @@ Przebieg Silnik(const QString &sim, const QStringList &simArgs, bool szybko, dou
                 int ecuMs) {
     Przebieg w;
     QProcess p;
-    const QString pty = Uruchom(p, sim, QStringList{"elm", "--exit-on-stdin-eof", "--verbose"} + simArgs);
+    const QString pty = Uruchom(p, sim,
+                                QStringList{"elm", "--exit-on-stdin-eof"} +
+                                    (baud > 0 ? QStringList{"--verbose"} : QStringList()) + simArgs);
     if (pty.isEmpty()) return w;
     Grid status, pidy;
     Box dtc;
@@ -160,7 +162,8 @@ Przebieg Silnik(const QString &sim, const QStringList &simArgs, bool szybko, dou
         const QByteArray cmd = linia.mid(5, strzalka - 5);
         ++zadan;
         pidow += (cmd.size() - 2) / 2;
-        czas += double(cmd.size() + 1 + Bajty(linia.mid(strzalka + 4))) * 10.0 / baud + ecuMs / 1000.0;
+        if (baud > 0)
+            czas += double(cmd.size() + 1 + Bajty(linia.mid(strzalka + 4))) * 10.0 / baud + ecuMs / 1000.0;
     }
     w.wartosciNaS = double(wartosci) / s;
     w.zadanNaS = double(zadan) / s;
@@ -170,9 +173,9 @@ Przebieg Silnik(const QString &sim, const QStringList &simArgs, bool szybko, dou
     return w;
 }
 
-// A plain blocking client: the engine's grouped requests in turn, each written and then read until the
-// prompt, nothing else. Values a second.
-double Blokujacy(const QString &sim, const QStringList &simArgs, double sekundy) {
+// A plain blocking client: requests in turn, each written and then read until the prompt, nothing
+// else; grouped as the engine groups them, or one PID a request. Values a second.
+double Blokujacy(const QString &sim, const QStringList &simArgs, double sekundy, bool grupami) {
     QProcess p;
     const QString pty = Uruchom(p, sim, QStringList{"elm", "--exit-on-stdin-eof"} + simArgs);
     if (pty.isEmpty()) return 0;
@@ -259,7 +262,7 @@ int main(int argc, char **argv) {
 
     // An adapter that answers at once: the engine against a plain blocking client.
     const QStringList atOnce{"--delay-ms", "0"};
-    const Przebieg engine = Silnik(sim, atOnce, true, sekundy / 2, 1000000000, 0);
+    const Przebieg engine = Silnik(sim, atOnce, true, sekundy / 2, 0, 0);
     const double plain = Blokujacy(sim, atOnce, sekundy / 2);
     std::printf("\nadapter answering at once: engine %.0f values/s (CPU %.0f %%), plain blocking client %.0f "
                 "values/s: %.2f\n",

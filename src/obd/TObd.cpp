@@ -29,8 +29,8 @@ TObd::TObd(QObject *owner) : TSerial(owner) {
     });
     Timer->start();
     PortNumber = 1;
-    // Queued: the port may report bytes while the engine itself is reading them.
-    connect(this, &TSerial::BajtyPrzyszly, this, &TObd::OnBajty, Qt::QueuedConnection);
+    // A report that comes while the engine itself reads (or in a nested message loop) finds it busy.
+    connect(this, &TSerial::BajtyPrzyszly, this, &TObd::OnBajty);
 }
 
 TObd::~TObd() {
