@@ -66,24 +66,33 @@ void TestObdFast::groupedRequests_data() {
     QTest::addColumn<QList<int>>("pids");
     QTest::addColumn<int>("maxGroup");
     QTest::addColumn<QByteArrayList>("requests");
+    QTest::addColumn<int>("supportedOnly"); // supported but not polled, 0: none
+    QTest::addColumn<int>("polledOnly");    // polled but not supported, 0: none
     const QList<int> eleven{0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0D, 0x0F};
     QTest::newRow("eleven, six a request")
         << eleven << 6
-        << QByteArrayList{"01030405060708", "01090B0C0D0F03", "010405060708 09", "010B0C0D0F0304"};
+        << QByteArrayList{"01030405060708", "01090B0C0D0F03", "010405060708 09", "010B0C0D0F0304"} << 0 << 0;
     QTest::newRow("eleven, three a request")
-        << eleven << 3 << QByteArrayList{"01030405", "01060708", "01090B0C", "010D0F03"};
-    QTest::newRow("two PIDs") << QList<int>{0x0C, 0x0D} << 6 << QByteArrayList{"010C0D", "010C0D"};
+        << eleven << 3 << QByteArrayList{"01030405", "01060708", "01090B0C", "010D0F03"} << 0 << 0;
+    QTest::newRow("two PIDs") << QList<int>{0x0C, 0x0D} << 6 << QByteArrayList{"010C0D", "010C0D"} << 0 << 0;
     // One PID is asked as it always was.
-    QTest::newRow("one PID") << QList<int>{0x0C} << 6 << QByteArrayList{"010C", "010C"};
+    QTest::newRow("one PID") << QList<int>{0x0C} << 6 << QByteArrayList{"010C", "010C"} << 0 << 0;
     QTest::newRow("single PIDs") << QList<int>{0x0C, 0x0D, 0x05} << 1
-                                 << QByteArrayList{"0105", "010C", "010D"};
+                                 << QByteArrayList{"0105", "010C", "010D"} << 0 << 0;
+    // Only PIDs both supported and polled go into a group.
+    QTest::newRow("supported or polled only")
+        << QList<int>{0x0C, 0x0D} << 6 << QByteArrayList{"010C0D", "010C0D"} << 0x05 << 0x0E;
 }
 
 void TestObdFast::groupedRequests() {
     QFETCH(QList<int>, pids);
     QFETCH(int, maxGroup);
     QFETCH(QByteArrayList, requests);
+    QFETCH(int, supportedOnly);
+    QFETCH(int, polledOnly);
     FastRig r(6, 0x7E8, pids);
+    if (supportedOnly) r.obd.Pidy[supportedOnly].obslugiwany = 1;
+    if (polledOnly) r.obd.Pidy[polledOnly].odpytywany = 1;
     r.obd.MaksGrupy = maxGroup;
     for (QByteArray expected : requests) {
         r.obd.PetlaZadan();
