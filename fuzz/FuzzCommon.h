@@ -78,7 +78,7 @@ inline void Reset(TSterownik &e, const TSterownik &fresh) {
     e.Dziennik.Wyczysc(); // the undo journal refers to the engine itself: emptied, not copied
 }
 
-static_assert(sizeof(TObd) == 1536,
+static_assert(sizeof(TObd) == 16928,
               "TObd gained or lost a field: put it back in fuzz::Reset, then update this size");
 
 inline void Reset(TObd &e, const TObd &fresh) {
@@ -86,7 +86,8 @@ inline void Reset(TObd &e, const TObd &fresh) {
            &TObd::LiczbaEcu, &TObd::Ecu, &TObd::Protokol, &TObd::AktualnyPid, &TObd::Stan, &TObd::Opoznienie,
            &TObd::CzasOdpowiedzi, &TObd::Zajety, &TObd::CzekaNaOdpowiedz, &TObd::JestKomenda, &TObd::BuforRx,
            &TObd::DlugoscRx, &TObd::WymuszonyProtokol, &TObd::Pojazd, &TObd::kolejkaPojazdu_,
-           &TObd::zadaniePojazdu_, &TObd::pidyZamrozenia_, &TObd::pojazdZamowiony_);
+           &TObd::zadaniePojazdu_, &TObd::pidyZamrozenia_, &TObd::pojazdZamowiony_, &TObd::SzybkiPolling,
+           &TObd::GrupaPidow, &TObd::MaksGrupy, &TObd::BledyGrupy);
 }
 
 // With the communication log shown, an engine builds the texts of what it sends and receives

@@ -196,6 +196,18 @@ void TForm1::MenuPolaczenie() {
 
 void TForm1::MenuElm() {
     WypelnijMenuPortow(MenuElmMenu, Obd, 0, [this](int tag) { Obd->PortOnClick(tag); });
+    // OBD polling: as specified, or fast (several PIDs a request on CAN, the next at the answer).
+    // The menu is filled anew each time it opens: everything made here goes with its actions.
+    MenuElmMenu->addSection(LangText(5000));
+    QActionGroup *group = nullptr;
+    for (const bool fast : {false, true}) {
+        QAction *a = MenuElmMenu->addAction(LangText(fast ? 5002 : 5001));
+        if (!group) group = new QActionGroup(a);
+        a->setCheckable(true);
+        a->setChecked(Obd->SzybkiPolling == fast);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, fast] { Obd->SzybkiPolling = fast; });
+    }
     // A Wi-Fi adapter: asked for its address, then connected like a port.
     MenuElmMenu->addSeparator();
     QAction *wifi = MenuElmMenu->addAction(LangText(1115) + QStringLiteral("…"));

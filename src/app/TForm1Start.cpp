@@ -72,6 +72,7 @@ void TForm1::CzytajKonfiguracje() {
     LangIndex = c.Lang();
     ViewIndex = c.View();
     PanelObd->Pojazd->UstawDozwolone(c.InspectionAllowance());
+    Obd->SzybkiPolling = c.ObdFast();
     if (c.HasBounds()) setGeometry(c.Bounds());
     if (c.HasWindowState()) {
         switch (c.WindowStateValue()) {
@@ -226,6 +227,7 @@ void TForm1::ZapiszKonfiguracje() {
         c.SetElmHost(Obd->PortIsTcp() ? Obd->PortPath : QString());
     }
     c.SetComp(SchemeIndex);
+    c.SetObdFast(Obd->SzybkiPolling);
     if (Opcje.Jezyk < 0 || langChosen_) c.SetLang(LangIndex);
     c.SetView(ViewIndex);
     const Qt::WindowStates st = windowState();

@@ -78,6 +78,7 @@ TKonfiguracjaCli CzytajKonfiguracje() {
     k.WarsztatAdres = c.WorkshopAddress();
     k.WarsztatTelefon = c.WorkshopPhone();
     k.Dozwolone = c.InspectionAllowance();
+    k.ObdSzybko = c.ObdFast();
     return k;
 }
 

@@ -29,6 +29,7 @@ struct TKonfiguracjaCli {
     uint32_t WorkstationId = 0;
     QString WarsztatNazwa, WarsztatAdres, WarsztatTelefon; // the workshop on the service report
     int Dozwolone = 1;                                     // incomplete monitors an inspection allows
+    bool ObdSzybko = true;                                 // OBD polling fast (else as specified)
 };
 TKonfiguracjaCli CzytajKonfiguracje();
 

@@ -4,7 +4,9 @@
 #include "cli/ObdJob.h"
 #include "obd/ObdKasowanie.h"
 
+#include <QElapsedTimer>
 #include <QSet>
+#include <optional>
 
 namespace {
 
@@ -26,8 +28,9 @@ protected:
 
 class PidsJob : public ObdJob {
 public:
-    PidsJob(const CliOptions &o, const QList<int> &pids, double seconds)
+    PidsJob(const CliOptions &o, const QList<int> &pids, double seconds, std::optional<bool> fast)
         : ObdJob(o), asked_(pids), seconds_(seconds) {
+        if (fast) O.SzybkiPolling = *fast;
         if (!asked_.isEmpty()) {
             // The PIDs given replace the polled set.
             for (pid &p : O.Pidy)
@@ -41,16 +44,23 @@ public:
                 row >= O.Pidy.size())
                 return;
             Progress();
+            ++values_;
             Wypisz(Hex2(row) + QLatin1Char('\t') + O.Pidy[row].skrot + QLatin1Char('\t') + text);
         };
         stop_.setSingleShot(true);
         stop_.setTimerType(Qt::PreciseTimer);
-        connect(&stop_, &QTimer::timeout, this, [this] { Finish(WyjscieOk); });
+        connect(&stop_, &QTimer::timeout, this, [this] {
+            Podsumowanie();
+            Finish(WyjscieOk);
+        });
     }
     ~PidsJob() override { PidGrid.OnSet = nullptr; }
 
 protected:
-    void Interrupted() override { Finish(WyjscieOk); }
+    void Interrupted() override {
+        Podsumowanie();
+        Finish(WyjscieOk);
+    }
     QString Waiting() const override {
         return PollingReached() ? QStringLiteral("PID values") : ObdJob::Waiting();
     }
@@ -68,13 +78,38 @@ protected:
             Fail(WyjscieBrakOdpowiedzi, QStringLiteral("the ECU supports none of the PIDs to poll"));
             return;
         }
+        polled_ = polled;
+        started_.start();
         if (seconds_ > 0) stop_.start(int(seconds_ * 1000));
     }
 
 private:
+    // The rate reached, on stderr (stdout keeps the values), so that adapters and cars can be compared.
+    void Podsumowanie() {
+        const double s = started_.isValid() ? double(started_.elapsed()) / 1000.0 : 0.0;
+        if (s <= 0) return;
+        QString how = QStringLiteral("polling as specified");
+        if (O.SzybkiPolling && !O.SzybkiCan())
+            how = QStringLiteral("fast polling, one PID a request on this bus");
+        else if (O.SzybkiPolling && O.MaksGrupy > 1)
+            how = QStringLiteral("fast polling, up to %1 PIDs a request").arg(O.MaksGrupy);
+        else if (O.SzybkiPolling)
+            how =
+                QStringLiteral("fast polling, one PID a request: grouped requests were not answered in full");
+        Blad(QStringLiteral("%1 values of %2 PIDs in %3 s: %4 values/s (%5)")
+                 .arg(values_)
+                 .arg(polled_)
+                 .arg(s, 0, 'f', 1)
+                 .arg(double(values_) / s, 0, 'f', 1)
+                 .arg(how));
+    }
+
     QList<int> asked_;
     double seconds_;
     QTimer stop_;
+    QElapsedTimer started_; // polling reached
+    int values_ = 0;        // values shown since
+    int polled_ = 0;
 };
 
 // Presses a button of the OBD panel once polling runs and waits for the loop to come back to it.
@@ -160,9 +195,19 @@ int CmdObd(const CliOptions &o) {
     QString error;
     if (sub == QLatin1String("pids")) {
         double seconds = 0;
-        if (!a.Czytaj(rest, {QStringLiteral("--pid"), QStringLiteral("--seconds")}, {}, &error) ||
+        if (!a.Czytaj(rest,
+                      {QStringLiteral("--pid"), QStringLiteral("--seconds"), QStringLiteral("--polling")}, {},
+                      &error) ||
             !a.Sekundy(QStringLiteral("--seconds"), &seconds, &error))
             return UsageError(QStringLiteral("obd pids: ") + error);
+        std::optional<bool> fast; // the configured way unless given
+        for (const QString &v : a.Wartosci(QStringLiteral("--polling"))) {
+            if (v != QLatin1String("fast") && v != QLatin1String("as-specified"))
+                return UsageError(
+                    QStringLiteral("obd pids: --polling \"%1\" is neither \"fast\" nor \"as-specified\"")
+                        .arg(v));
+            fast = v == QLatin1String("fast");
+        }
         if (!a.Operandy().isEmpty())
             return UsageError(QStringLiteral("obd pids: unexpected \"%1\"").arg(a.Operandy().first()));
         QList<int> pids;
@@ -175,7 +220,7 @@ int CmdObd(const CliOptions &o) {
                     QStringLiteral("obd pids: --pid \"%1\" is not a PID from 00 to 80 (hexadecimal)").arg(v));
             if (!pids.contains(n)) pids << n;
         }
-        PidsJob job(o, pids, seconds);
+        PidsJob job(o, pids, seconds, fast);
         return job.Run();
     }
     if (!rest.isEmpty()) return UsageError(QStringLiteral("obd %1 takes no arguments").arg(sub));

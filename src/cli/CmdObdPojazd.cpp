@@ -118,11 +118,13 @@ QString Json(const TObdPojazd &p, int dozwolone) {
            QStringLiteral("], \"verdict\": ") + JWerdykt(Werdykt(p, dozwolone)) + u'}';
 }
 
-QStringList TekstMonitorow(const TObdGotowosc &g) {
+// This drive cycle's bits tell whether a monitor is enabled, not whether the car has it.
+QStringList TekstMonitorow(const TObdGotowosc &g, bool cykl) {
+    const QString brak = cykl ? QStringLiteral("not enabled this cycle") : QStringLiteral("not supported");
     QStringList lines;
     for (const TObdMonitor &m : g.monitory)
         lines << QStringLiteral("    %1 %2")
-                     .arg(m.nazwa.leftJustified(24), !m.obslugiwany ? QStringLiteral("not supported")
+                     .arg(m.nazwa.leftJustified(24), !m.obslugiwany ? brak
                                                      : m.gotowy     ? QStringLiteral("complete")
                                                                     : QStringLiteral("INCOMPLETE"));
     return lines;
@@ -154,9 +156,9 @@ QStringList Tekst(const TObdPojazd &p, int dozwolone) {
                        .arg(e.status->kody)
                        .arg(e.status->samoczynny ? QStringLiteral("compression") : QStringLiteral("spark"));
         out << QStringLiteral("  Monitors since codes cleared:") + (e.status ? QString() : u' ' + na);
-        if (e.status) out << TekstMonitorow(*e.status);
+        if (e.status) out << TekstMonitorow(*e.status, false);
         out << QStringLiteral("  Monitors this drive cycle:") + (e.cykl ? QString() : u' ' + na);
-        if (e.cykl) out << TekstMonitorow(*e.cykl);
+        if (e.cykl) out << TekstMonitorow(*e.cykl, true);
         if (e.zamrozenie) {
             out << QStringLiteral("  Freeze frame: %1").arg(e.zamrozenie->dtc);
             for (const TObdWartoscZamrozona &w : e.zamrozenie->wartosci)

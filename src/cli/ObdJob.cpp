@@ -32,6 +32,7 @@ void TPoleZapisu::Append(const QString &line, int) {
 ObdJob::ObdJob(const CliOptions &options) : Options(options), Config(CzytajKonfiguracje()) {
     UstawJezyk(Options, Config);
     O.StopTimer(); // ticked from here, so that every step can be looked at as it happens
+    O.SzybkiPolling = Config.ObdSzybko;
     O.MyGridStatus = &Status;
     O.MyGridPidy = &PidGrid;
     O.MyRichDtc = &Dtc;

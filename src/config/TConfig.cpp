@@ -49,6 +49,7 @@ void TConfig::Defaults() {
     workshopAddress_.clear();
     workshopPhone_.clear();
     allowance_ = DefaultAllowance;
+    obdFast_ = true;
     valuesRead_ = 0;
 }
 
@@ -126,6 +127,7 @@ int TConfig::Read(const QLocale &system) {
                 s.value(QString::fromLatin1(KeyWorkshopAddress)).toString(),
                 s.value(QString::fromLatin1(KeyWorkshopPhone)).toString());
     if (auto a = ReadDword(s, QString::fromLatin1(KeyInspectionAllowance))) SetInspectionAllowance(*a);
+    if (auto p = ReadDword(s, QString::fromLatin1(KeyObdPolling))) obdFast_ = *p != 0;
 
     // Range checks of the start: values above the range fall back to the defaults. Negative values
     // are not in any menu either; they are treated the same way so that no index ever goes negative.
@@ -164,6 +166,7 @@ bool TConfig::Write() {
     s.setValue(QString::fromLatin1(KeyWorkshopAddress), workshopAddress_);
     s.setValue(QString::fromLatin1(KeyWorkshopPhone), workshopPhone_);
     s.setValue(QString::fromLatin1(KeyInspectionAllowance), allowance_);
+    s.setValue(QString::fromLatin1(KeyObdPolling), obdFast_ ? 1 : 0);
     s.sync();
     return s.status() == QSettings::NoError;
 }

@@ -46,6 +46,8 @@ public:
     static constexpr const char *KeyWorkshopAddress = "WorkshopAddress";
     static constexpr const char *KeyWorkshopPhone = "WorkshopPhone";
     static constexpr const char *KeyInspectionAllowance = "InspectionAllowance";
+    // OBD polling: 0 as specified (one PID a request, one step a tick), 1 fast; read on its own.
+    static constexpr const char *KeyObdPolling = "ObdPolling";
     static QString ColourKey(int n); // "Color1400" for n = 0
 
     // Defaults and ranges.
@@ -129,6 +131,9 @@ public:
     // Incomplete readiness monitors an emissions inspection allows (0 the strictest, default 1); a
     // stored value out of 0 … MaxAllowance reads as the default.
     int InspectionAllowance() const { return allowance_; }
+    // OBD polling fast (the default) or as specified; a stored value other than 0 or 1 reads as fast.
+    bool ObdFast() const { return obdFast_; }
+    void SetObdFast(bool fast) { obdFast_ = fast; }
     void SetInspectionAllowance(int n) { allowance_ = n >= 0 && n <= MaxAllowance ? n : DefaultAllowance; }
 
     // Identity of this PC for the controller's change history: the first 32 bits of the SHA-256 of the
@@ -165,5 +170,6 @@ private:
     QString firmwareDir_;
     QString workshopName_, workshopAddress_, workshopPhone_;
     int allowance_ = DefaultAllowance;
+    bool obdFast_ = true;
     int valuesRead_ = 0;
 };

@@ -18,6 +18,9 @@ public:
         port_ = std::make_unique<QSerialPort>();
         port_->setPortName(path);
         port_->setReadBufferSize(0);
+        QObject::connect(port_.get(), &QIODevice::readyRead, port_.get(), [this] {
+            if (OnBytes) OnBytes();
+        });
         if (!port_->open(QIODevice::ReadWrite)) {
             // Tell a missing device, a lack of permission and a port held elsewhere apart.
             const QByteArray name = QFile::encodeName(path);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 struct TLineSettings {
@@ -32,6 +33,9 @@ public:
     // Why the last Open failed, and the system's own words for it.
     virtual TPortFault OpenFault() const { return TPortFault::Other; }
     virtual QString OpenError() const { return QString(); }
+
+    // Called when bytes have come in (from the event loop; the bytes are then read as usual).
+    std::function<void()> OnBytes;
 };
 
 // QSerialPort on a device file: ttyS, ttyUSB, ttyACM, rfcomm, pseudo-terminals, FTDI converters.
@@ -60,6 +64,11 @@ public:
     void PurgeTx() override {}
     void SetLine(const TLineSettings &line) override { Line = line; }
     TPortFault OpenFault() const override { return RefuseWith; }
+    // Bytes arriving as a real port reports them.
+    void Deliver(const QByteArray &bytes) {
+        Rx += bytes;
+        if (OnBytes) OnBytes();
+    }
     QByteArray TakeTx() {
         QByteArray t = Tx;
         Tx.clear();

@@ -81,6 +81,7 @@ bool TSerial::PortOpen(int port) {
     } else {
         PortFault = TPortFault::None;
         CommOpen = 1;
+        backend_->OnBytes = [this] { emit BajtyPrzyszly(); };
     }
     JustOpened = ok ? 1 : 0;
     return ok;
@@ -99,6 +100,7 @@ bool TSerial::PortIsTcp() const {
 
 void TSerial::PortClose() {
     if (backend_) {
+        backend_->OnBytes = nullptr;
         backend_->Close();
         backend_.reset();
     }

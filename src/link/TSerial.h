@@ -62,6 +62,10 @@ public:
     int Parity = 0;
     int StopBits = 1;
 
+signals:
+    // Bytes have come in on the open port (the engines read them on their own schedule).
+    void BajtyPrzyszly();
+
 private:
     TLineSettings Line() const;
     std::shared_ptr<TSerialBackend> backend_;

@@ -52,6 +52,9 @@ public:
         if (!ParseTcpAddress(path, &a)) return false;
         socket_ = std::make_unique<QTcpSocket>();
         socket_->setReadBufferSize(0);
+        QObject::connect(socket_.get(), &QIODevice::readyRead, socket_.get(), [this] {
+            if (OnBytes) OnBytes();
+        });
         QObject::connect(socket_.get(), &QAbstractSocket::connected, socket_.get(), [s = socket_.get()] {
             s->setSocketOption(QAbstractSocket::LowDelayOption, 1); // short commands go out at once
         });

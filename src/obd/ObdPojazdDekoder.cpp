@@ -152,22 +152,35 @@ QByteArray DaneInformacji(const QList<QByteArray> &wiadomosci, int pid, bool can
         const int licznik = uint8_t(w[2]);
         if (!linie.contains(licznik)) linie.insert(licznik, w.mid(3));
     }
+    // The lines count from 1 without a gap: a lost line would shift the rest into each other.
     QByteArray dane;
-    for (const QByteArray &l : std::as_const(linie))
-        dane += l;
+    int oczekiwany = 1;
+    for (auto it = linie.cbegin(); it != linie.cend(); ++it, ++oczekiwany) {
+        if (it.key() != oczekiwany) return {};
+        dane += it.value();
+    }
+    // Nor may the last lines be missing: calibration IDs are 16 bytes each, the ECU name 20.
+    const int kawalek = pid == 0x04 ? 16 : pid == 0x0A ? 20 : 0;
+    if (kawalek && dane.size() % kawalek) return {};
     return dane;
 }
 
 QString TekstVin(const QByteArray &dane) {
-    return Drukowalne(dane).trimmed(); // the older buses lead the number with three NULs
+    // The older buses lead the number with three NULs; anything but 17 characters is no VIN.
+    const QString vin = Drukowalne(dane).trimmed();
+    return vin.size() == 17 ? vin : QString();
 }
 
 QStringList KalibracjeId(const QByteArray &dane) {
     QStringList lista;
     for (int i = 0; i < dane.size(); i += 16) {
+        // Units pad an ID to 16 bytes with NULs, 0xFF or spaces.
         QByteArray id = dane.mid(i, 16);
-        while (!id.isEmpty() && id.back() == '\0')
+        auto wypelnienie = [](char c) { return c == '\0' || c == ' ' || uint8_t(c) == 0xFF; };
+        while (!id.isEmpty() && wypelnienie(id.back()))
             id.chop(1);
+        while (!id.isEmpty() && wypelnienie(id.front()))
+            id.remove(0, 1);
         const QString t = Drukowalne(id);
         if (!t.isEmpty()) lista.append(t);
     }

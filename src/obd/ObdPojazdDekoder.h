@@ -79,11 +79,12 @@ QList<TObdWiadomosc> WiadomosciOdpowiedzi(const QByteArray &odpowiedz, int proto
 TObdGotowosc DekodujGotowosc(const QByteArray &abcd, bool cykl, std::optional<bool> samoczynny = {});
 
 // The data of one unit's mode-09 answer to info type pid: on CAN the bytes after the item count;
-// on the older buses the 4-byte pieces of the numbered lines, in the order of their counter.
+// on the older buses the 4-byte pieces of the numbered lines, in the order of their counter; empty
+// when a line is missing (a gap in the counter, or calibration IDs or a name cut short).
 QByteArray DaneInformacji(const QList<QByteArray> &wiadomosci, int pid, bool can);
 
 // Readers of the mode-09 items; empty when nothing printable is left.
-QString TekstVin(const QByteArray &dane);
-QStringList KalibracjeId(const QByteArray &dane); // 16 bytes each, trailing NULs removed
+QString TekstVin(const QByteArray &dane);         // empty unless 17 characters
+QStringList KalibracjeId(const QByteArray &dane); // 16 bytes each, padding (NUL, 0xFF, space) removed
 QStringList NumeryCvn(const QByteArray &dane);    // 4 bytes each as 8 hex digits
 QString NazwaSterownika(const QByteArray &dane);  // "ECM\0-EngineControl" -> "ECM-EngineControl"

@@ -29,6 +29,8 @@ TObd::TObd(QObject *owner) : TSerial(owner) {
     });
     Timer->start();
     PortNumber = 1;
+    // A report that comes while the engine itself reads (or in a nested message loop) finds it busy.
+    connect(this, &TSerial::BajtyPrzyszly, this, &TObd::OnBajty);
 }
 
 TObd::~TObd() {
@@ -175,7 +177,10 @@ void TObd::OnTimer1() {
     }
     Zajety = 1;
     if (PortConnected()) OdbierzBufor();
+    const int32_t krok = Stan;
     PetlaZadan();
+    // An answer shown in polling: the next request goes out now. Other steps keep the tick's pace.
+    if (krok == 1001) SzybkoDalej();
     Zajety = 0;
 }
 

@@ -9,6 +9,7 @@
 //   TObdEcu.cpp          answering control units, reply layout, supported-PID bitmaps
 //   TObdPidy.cpp         the catalogue of mode-01 PIDs
 //   TObdDekoder.cpp      polling, decoders, the PID grid, the relay to the gas controller
+//   TObdGrupy.cpp        fast polling: several PIDs a request on CAN, the next request at the answer
 //   TObdDtc.cpp          stored, pending and permanent trouble codes
 //   TObdStatus.cpp       the adapter status panel
 //   TObdPetlaPojazdu.cpp the vehicle page: readiness, freeze frame, vehicle information
@@ -41,9 +42,11 @@ struct pid {
 class TObd : public TSerial {
     Q_OBJECT
 public:
-    static constexpr int RozmiarBufora = 1024;   // receive buffer size
+    // Receive buffer: holds any OBD answer (mode 09 of several units with 29-bit headers is ~2 kB).
+    static constexpr int RozmiarBufora = 16384;
     static constexpr int Takt = 100;             // loop tick in ms
     static constexpr int CzasOczekiwania = 3000; // reply time-out in ms
+    static constexpr int NajwiekszaGrupa = 6;    // PIDs one mode-01 request carries on CAN
 
     explicit TObd(QObject *owner = nullptr);
     ~TObd() override;
@@ -80,6 +83,13 @@ public:
     QByteArray zadaniePojazdu_;        // the one asked last
     QSet<int> pidyZamrozenia_;         // freeze-frame PIDs already asked
     bool pojazdZamowiony_ = false;     // "Read" pressed: the vehicle is read when polling comes
+
+    // Polling speed. Fast: on CAN up to six PIDs a request, and the next request as soon as the
+    // answer's prompt is in; the tick keeps the time-outs. Off: one PID a request, one step a tick.
+    bool SzybkiPolling = true;
+    QList<int> GrupaPidow;           // PIDs of the grouped request awaiting its answer; empty: one PID
+    int MaksGrupy = NajwiekszaGrupa; // PIDs a request may carry for the rest of this connection
+    int BledyGrupy = 0;              // grouped answers in a row that lacked some PIDs
 
     std::function<void(QObject *sender, const QString &text, uint32_t colour)> OnTekst;
     std::function<void(int kind, int a, int b, int c)> OnZdarzenie;
@@ -118,6 +128,16 @@ public:
     // ---- PID polling and display
     void KolejnyPid();
     void WyswietlPid();
+    // Fast polling on a CAN protocol found by the search.
+    bool SzybkiCan() const;
+    // The PIDs of the next grouped request, starting with the one KolejnyPid picked.
+    QList<int> GrupaOd(int pierwszy) const;
+    // The chosen ECU's answer to a grouped request, split per PID; a short answer counts a failure.
+    void WyswietlGrupe();
+    // Relay, decode and show one PID's value (as one answer or as a piece of a grouped one).
+    void PokazPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt);
+    // The port reported bytes: in fast polling the answer is taken and the next request sent now.
+    void OnBajty();
     QString DekodujPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt) const;
     // The number behind the decoded text, for decoders that give one.
     std::optional<double> WartoscPid(int numer, uint32_t wartosc, uint32_t pierwszyBajt) const;
@@ -172,6 +192,9 @@ private:
     void ObetnijNaCr();
     QString AdresEcu(int minCyfr) const;
     TObdEcuPojazdu &EcuPojazdu(int adres);
+
+    // Fast polling: the next steps of polling at once, as far as nothing else waits.
+    void SzybkoDalej();
 
     bool pierwszyTik_ = true;
 };

@@ -83,7 +83,19 @@ void TObd::KolejnyPid() {
         if (wybrany(i)) znaleziony = i;
     if (znaleziony < 0) return;
     AktualnyPid = znaleziony;
-    Nadaj("01" + QByteArray::number(znaleziony, 16).toUpper().rightJustified(2, '0') + '\r');
+    QList<int> grupa;
+    if (SzybkiCan() && MaksGrupy > 1) grupa = GrupaOd(znaleziony);
+    if (grupa.size() < 2) {
+        Nadaj("01" + QByteArray::number(znaleziony, 16).toUpper().rightJustified(2, '0') + '\r');
+        return;
+    }
+    // The next round goes on after the last PID asked.
+    GrupaPidow = grupa;
+    AktualnyPid = grupa.last();
+    QByteArray zadanie = "01";
+    for (int n : grupa)
+        zadanie += QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
+    Nadaj(zadanie + '\r');
 }
 
 QString TObd::DekodujPid(int numer, uint32_t n, uint32_t a) const {
@@ -151,28 +163,33 @@ std::optional<double> TObd::WartoscPid(int numer, uint32_t n, uint32_t a) const 
 }
 
 void TObd::WyswietlPid() {
+    if (!GrupaPidow.isEmpty()) {
+        WyswietlGrupe();
+        return;
+    }
     if (AktualnyPid < 0 || AktualnyPid >= Pidy.size()) return;
     const std::optional<int> p = SzukajEcuPid(AktualnyPid);
     if (!p) return;
-    pid &wpis = Pidy[AktualnyPid];
     const QByteArray dane = Odpowiedz.mid(*p);
-    const uint32_t n = uint32_t(TekstNaInt(dane, wpis.bajty));
-    const uint32_t a = uint32_t(TekstNaInt(dane, 1));
+    PokazPid(AktualnyPid, uint32_t(TekstNaInt(dane, Pidy[AktualnyPid].bajty)), uint32_t(TekstNaInt(dane, 1)));
+}
 
+void TObd::PokazPid(int numer, uint32_t n, uint32_t a) {
+    pid &wpis = Pidy[numer];
     if (Sterownik) {
-        if (AktualnyPid == 0x03) {
+        if (numer == 0x03) {
             Sterownik->ObdRelay[0] = uint8_t(n >> 8);
             Sterownik->ObdRelay[1] = uint8_t(n);
-        } else if (AktualnyPid >= 0x06 && AktualnyPid <= 0x09) {
+        } else if (numer >= 0x06 && numer <= 0x09) {
             // The controller takes 0 as "no value": a trim of 0 is sent as 1.
             const uint8_t trym = uint8_t(n);
-            Sterownik->ObdRelay[2 + AktualnyPid - 0x06] = trym == 0 ? 1 : trym;
+            Sterownik->ObdRelay[2 + numer - 0x06] = trym == 0 ? 1 : trym;
         }
         Sterownik->ObdRelay[6] = 0;
         Sterownik->ObdRelayPending = 1;
     }
 
-    QString tekst = DekodujPid(AktualnyPid, n, a);
+    QString tekst = DekodujPid(numer, n, a);
     if (!wpis.jednostka.isEmpty()) tekst += u'[' + wpis.jednostka + u']';
     if (MyGridPidy && wpis.wiersz >= 0) {
         const int kolor = (TrybListy == 0 && !wpis.obslugiwany) ? ObdSilver : ObdDefaultColour;

@@ -196,6 +196,9 @@ void TObd::PetlaZadan() {
 
     // ---- protocol report, adapter tuning, ECUs and supported PIDs
     case 300:
+        // A new connection: grouped requests are tried again.
+        MaksGrupy = NajwiekszaGrupa;
+        BledyGrupy = 0;
         Nadaj(ZCr("ATDPN"));
         Stan = 301;
         break;
@@ -318,6 +321,7 @@ void TObd::PetlaZadan() {
             break;
         }
         if (Protokol < 6) Opoznienie = 200;
+        GrupaPidow.clear();
         if (WymuszonyProtokol != 0)
             Nadaj(ZCr("0101"));
         else

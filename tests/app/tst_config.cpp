@@ -275,6 +275,30 @@ private slots:
         QCOMPARE(d.InspectionAllowance(), 3);
     }
 
+    // OBD polling: fast unless "as specified" (0) was stored; read on its own, kept by a write.
+    void obdPolling() {
+        const QString f = Plik("polling.ini");
+        for (const auto &[stored, fast] : {std::pair<QVariant, bool>{QVariant(), true},
+                                           {0, false},
+                                           {1, true},
+                                           {7, true},
+                                           {QStringLiteral("x"), true}}) {
+            QFile::remove(f);
+            {
+                QSettings s(f, QSettings::IniFormat);
+                if (stored.isValid()) s.setValue("ObdPolling", stored);
+            }
+            TConfig c(f);
+            c.Read();
+            QCOMPARE(c.ObdFast(), fast);
+            c.SetObdFast(!fast);
+            QVERIFY(c.Write());
+            TConfig d(f);
+            d.Read();
+            QCOMPARE(d.ObdFast(), !fast);
+        }
+    }
+
     // The Wi-Fi adapter's address: read on its own, only an address counts, and the window keeps it
     // while that adapter is in use and forgets it once a serial port is picked.
     void wifiAdapterAddress() {
@@ -303,6 +327,27 @@ private slots:
         c.Read();
         QCOMPARE(c.ElmHost(), QString());
         QCOMPARE(c.ElmComm(), 101);
+    }
+
+    // "OBD polling" in the "ELM" menu: the engine takes the choice at once, and the configuration at exit.
+    void obdPollingFromTheMenu() {
+        TOkno o(-1);
+        QVERIFY(o.w->Obd->SzybkiPolling); // the default
+        auto item = [&](int id) -> QAction * {
+            o.w->MenuElm();
+            for (QAction *a : o.w->MenuElmMenu->actions())
+                if (a->text() == LangText(id)) return a;
+            return nullptr;
+        };
+        QAction *spec = item(5001);
+        QVERIFY(spec && spec->isCheckable() && !spec->isChecked());
+        spec->trigger();
+        QVERIFY(!o.w->Obd->SzybkiPolling);
+        QVERIFY(item(5001)->isChecked() && !item(5002)->isChecked());
+        o.w->close();
+        TConfig c(o.ini);
+        c.Read();
+        QVERIFY(!c.ObdFast());
     }
 
     // The "ELM" menu's Wi-Fi item asks for the address, connects to it, and the address is kept at exit;

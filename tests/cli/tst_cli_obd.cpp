@@ -19,10 +19,13 @@ private slots:
     void pidsGivenReplaceThePolledSet();
     void pidsDefaultSetIsTheRelayedOnes();
     void pidsNotSupported();
+    void pidsSummary_data();
+    void pidsSummary();
     void dtcReadThenClear();
     void dtcOfEveryFamilyHasItsText();
     void vehicleJson_data();
     void vehicleJson();
+    void vehicleTextMonitors();
     void noProtocolEndsWithExitOne();
     void obdUsageErrors();
     void wifiAdapter();
@@ -109,6 +112,42 @@ void TestCliObd::pidsDefaultSetIsTheRelayedOnes() {
     QVERIFY(r.Lines().size() >= 5);
 }
 
+// The summary on stderr, fast and as specified, and from a clone that refuses grouped requests: every
+// value still comes, one PID a request.
+void TestCliObd::pidsSummary_data() {
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QStringList>("pidsOptions");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("fast") << QStringList{} << QStringList{} << "fast polling, up to 6 PIDs a request";
+    QTest::newRow("as specified") << QStringList{} << QStringList{"--polling", "as-specified"}
+                                  << "polling as specified";
+    QTest::newRow("a clone refusing grouped requests")
+        << QStringList{"--grouped", "question"} << QStringList{}
+        << "fast polling, one PID a request: grouped requests were not answered in full";
+    QTest::newRow("K-line") << QStringList{"--protocol", "3"} << QStringList{"--polling", "fast"}
+                            << "fast polling, one PID a request on this bus";
+}
+
+void TestCliObd::pidsSummary() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QStringList, pidsOptions);
+    QFETCH(QString, how);
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), simOptions));
+    const Result r = Run(Base(sim) << QStringList{"obd", "pids", "--seconds", "3"} << pidsOptions, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    QSet<QString> seen;
+    for (const QString &line : r.Lines())
+        seen.insert(line.section(QLatin1Char('\t'), 0, 0));
+    QCOMPARE(seen, QSet<QString>({"03", "06", "07", "08", "09"}));
+    const QRegularExpression summary(
+        QStringLiteral("(\\d+) values of 5 PIDs in (\\d+\\.\\d) s: (\\d+\\.\\d) values/s \\((.*)\\)"));
+    const QRegularExpressionMatch m = summary.match(QString::fromUtf8(r.err));
+    QVERIFY2(m.hasMatch(), r.err.constData());
+    QCOMPARE(m.captured(1).toInt(), int(r.Lines().size()));
+    QCOMPARE(m.captured(4), how);
+}
+
 void TestCliObd::pidsNotSupported() {
     Sim sim;
     QVERIFY(sim.Start(QStringLiteral("elm"), {}));
@@ -151,6 +190,25 @@ void TestCliObd::dtcReadThenClear() {
     QVERIFY2(!r.out.contains("P0420") && !r.out.contains("U0155"), r.out.constData());
     QVERIFY2(r.out.contains("P0300"), r.out.constData());
     QCOMPARE(l.value(0), QStringLiteral("\tStored Trouble Codes  /  Błędy zarejestrowane :"));
+}
+
+// The virtual car has no heated catalyst: since the clear "not supported"; this drive cycle's bits say
+// only that the monitor is not enabled.
+void TestCliObd::vehicleTextMonitors() {
+    Sim sim;
+    QVERIFY(sim.Start(QStringLiteral("elm"), {}));
+    const Result r = Run(Base(sim) << QStringList{"obd", "vehicle"}, Env());
+    QVERIFY2(r.finished && r.code == 0, qPrintable(r.Describe()));
+    const QStringList l = r.Lines();
+    const int since = int(l.indexOf(QStringLiteral("  Monitors since codes cleared:")));
+    const int cycle = int(l.indexOf(QStringLiteral("  Monitors this drive cycle:")));
+    QVERIFY2(since >= 0 && cycle > since, r.out.constData());
+    const QString heated =
+        QStringLiteral("    ") + QStringLiteral("Heated catalyst").leftJustified(24) + u' ';
+    QCOMPARE(l.value(since + 5), heated + QStringLiteral("not supported"));
+    QCOMPARE(l.value(cycle + 5), heated + QStringLiteral("not enabled this cycle"));
+    QCOMPARE(l.value(cycle + 4), QStringLiteral("    ") + QStringLiteral("Catalyst").leftJustified(24) +
+                                     QStringLiteral(" complete"));
 }
 
 // The emissions check of the virtual car as one JSON object: on CAN with a second unit, and on the

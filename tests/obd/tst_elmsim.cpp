@@ -100,6 +100,10 @@ private slots:
     void timingQuirks();
     void options();
     void randomInputAlwaysAnswered();
+    void groupedRequests_data();
+    void groupedRequests();
+    void serialTiming_data();
+    void serialTiming();
 };
 
 void TestElmSim::bannerAndEcho() {
@@ -657,6 +661,70 @@ void TestElmSim::randomInputAlwaysAnswered() {
         b.send("ATE0");
         QCOMPARE(b.send("ATI"), QByteArray("ELM327 v1.5\r\r>"));
     }
+}
+
+// Several PIDs a mode-01 request, with the values that do not move: 07 long trim +3.1 % = 128 + 3.968
+// -> 84, 09 -2.3 % -> 7D, 0F intake 27 °C -> 43, 13 sensors 33, 1C EOBD 06, 33 101 kPa -> 65.
+void TestElmSim::groupedRequests_data() {
+    QTest::addColumn<QString>("grouped");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QList<QByteArray>>("answer");
+    // 41 and 12 bytes of PIDs and data = 0x0D: a first frame with 6, one consecutive frame with 7.
+    QTest::newRow("six PIDs") << "answer" << QByteArray("0107090F131C33")
+                              << QList<QByteArray>{"7E8 10 0D 41 07 84 09 7D 0F ",
+                                                   "7E8 21 43 13 33 1C 06 33 65 "};
+    // 0A is not the unit's: left out. The second unit has none of them: no answer from it.
+    QTest::newRow("one the unit lacks")
+        << "answer" << QByteArray("01070A09") << QList<QByteArray>{"7E8 05 41 07 84 09 7D "};
+    QTest::newRow("refused: NO DATA") << "no-data" << QByteArray("010709") << QList<QByteArray>{"NO DATA"};
+    QTest::newRow("refused: ?") << "question" << QByteArray("010709") << QList<QByteArray>{"?"};
+    QTest::newRow("the first only") << "first" << QByteArray("010709")
+                                    << QList<QByteArray>{"7E8 03 41 07 84 "};
+    QTest::newRow("a single PID whatever the mode")
+        << "no-data" << QByteArray("0109") << QList<QByteArray>{"7E8 03 41 09 7D "};
+}
+
+void TestElmSim::groupedRequests() {
+    QFETCH(QString, grouped);
+    QFETCH(QByteArray, request);
+    QString error;
+    const std::optional<ElmOptions> o =
+        parseElmOptions({"--ecus", "2", "--grouped", grouped, "--protocol", "6"}, &error);
+    QVERIFY2(o, qPrintable(error));
+    Bench b(*o);
+    b.setUp(true);
+    b.send("ATSP6");
+    b.send("0100");
+    QTEST(lines(b.send(request)), "answer");
+}
+
+// At 38400 baud a byte takes 10 / 38400 s = 0.2604 ms. "0107" + CR: 5 bytes in, 1.302 ms (the answer
+// starts at the next whole ms, 2); the ECU 25 ms; "7E8 03 41 07 84 " + CR + CR + ">": 19 bytes,
+// 4.948 ms out: the prompt at 27 + 4.948 -> 32 ms. At 9600: 5.208 -> 6, + 25, + 19.79 -> 51 ms.
+void TestElmSim::serialTiming_data() {
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<int>("promptMs");
+    QTest::newRow("38400") << "38400" << 32;
+    QTest::newRow("9600") << "9600" << 51;
+    QTest::newRow("instant") << "" << 25;
+}
+
+void TestElmSim::serialTiming() {
+    QFETCH(QString, baud);
+    QStringList args{"--delay-ms", "25"};
+    if (!baud.isEmpty()) args << "--baud" << baud;
+    QString error;
+    const std::optional<ElmOptions> o = parseElmOptions(args, &error);
+    QVERIFY2(o, qPrintable(error));
+    Bench b(*o);
+    b.setUp(true);
+    b.send("ATSP6");
+    b.send("0100");
+    const int64_t start = b.now;
+    QCOMPARE(b.send("0107"), QByteArray("7E8 03 41 07 84 \r\r>"));
+    QTEST(int(b.pieces.last().at - start), "promptMs");
+    QVERIFY(!parseElmOptions({"--baud", "100"}, &error));
+    QVERIFY(!parseElmOptions({"--grouped", "some"}, &error));
 }
 
 QTEST_APPLESS_MAIN(TestElmSim)

@@ -73,6 +73,7 @@ struct ObdRig {
 
     explicit ObdRig(bool open = true) {
         obd.StopTimer();
+        obd.SzybkiPolling = false; // the loop as specified; the tests of fast polling switch it on
         obd.MyGridStatus = &status;
         obd.MyGridPidy = &pidy;
         obd.MyRichDtc = &dtc;

@@ -369,14 +369,26 @@ void TestObdLoop::fullBufferWithoutPrompt() {
     Rig r;
     r.elm.silent = true;
     QVERIFY(r.RunToSent("ATZ"));
-    r.port->Rx += QByteArray(1500, 'A');
+    // Mode 09 of eight units with 29-bit headers, ~27 frame lines of 36 characters each, and more: a
+    // long answer comes whole.
+    const QByteArray lang = QByteArray("18 DA F1 10 21 54 52 56 31 41 32 42 \r").repeated(90) + "\r>";
+    QVERIFY(lang.size() > 3000);
+    r.port->Rx += lang.left(1000);
+    r.Tick();
+    r.port->Rx += lang.mid(1000);
+    r.Tick();
+    QCOMPARE(r.obd.Odpowiedz, lang);
+    QVERIFY(!r.LoggedContaining(QStringLiteral("przepełnienie")));
+    // Past 16 kB without a prompt the answer is dropped, and the log says so.
+    QVERIFY(r.RunToSent("ATZ"));
+    r.port->Rx += QByteArray(17000, 'A');
     r.Tick();
     QCOMPARE(r.obd.DlugoscRx, 0);
     QCOMPARE(r.obd.CzekaNaOdpowiedz, uint8_t(0));
     QVERIFY(r.Logged(QStringLiteral("przepełnienie bufora odbioru, odpowiedź odrzucona"), ObdRed));
     QVERIFY(r.obd.Odpowiedz.isEmpty());
-    QCOMPARE(r.port->Rx.size(), 1500 - 1024); // the rest stays waiting
-    r.port->Rx = QByteArray(1024, 'B') + ">";
+    QCOMPARE(r.port->Rx.size(), 17000 - 16384); // the rest stays waiting
+    r.port->Rx = QByteArray(TObd::RozmiarBufora, 'B') + ">";
     r.Ticks(2); // the prompt after a dropped buffer comes through on its own
     QCOMPARE(r.obd.DlugoscRx, 0);
     QCOMPARE(r.obd.Odpowiedz, QByteArray(">"));

@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QtTest>
 
+using FrameMap = QMap<QString, QStringList>; // request -> answer lines
+
 namespace {
 
 // A reply as the adapter lays it out: every line's bytes followed by a space, CR, then the prompt.
@@ -321,18 +323,37 @@ void TestObdVehicle::vin_data() {
     QTest::addColumn<int>("protocol");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<int>("address");
+    QTest::addColumn<QString>("vin"); // empty: not shown as the VIN
+    const QString vin = QStringLiteral("WVWZZZ1JZXW000001");
     // WVWZZZ1JZXW000001 = 57 56 57 5A 5A 5A 31 4A 5A 58 57 30 30 30 30 30 31.
     // CAN: 49 02 01 + 17 bytes = 0x14 bytes: first frame with 6, two consecutive frames with 7 each;
     // another unit's refusal comes between them.
     QTest::newRow("CAN 11 bit") << 6
                                 << QStringList{"7E8 10 14 49 02 01 57 56 57", "7E9 03 7F 09 12",
                                                "7E8 21 5A 5A 5A 31 4A 5A 58", "7E8 22 57 30 30 30 30 30 31"}
-                                << 0x7E8;
+                                << 0x7E8 << vin;
     QTest::newRow("CAN 29 bit") << 7
                                 << QStringList{"18 DA F1 10 10 14 49 02 01 57 56 57",
                                                "18 DA F1 10 21 5A 5A 5A 31 4A 5A 58",
                                                "18 DA F1 10 22 57 30 30 30 30 30 31"}
-                                << 0x10;
+                                << 0x10 << vin;
+    // The 250 kbaud CAN protocols lay their answers out as the 500 kbaud ones.
+    QTest::newRow("CAN 11 bit 250 kbaud")
+        << 8
+        << QStringList{"7E8 10 14 49 02 01 57 56 57", "7E8 21 5A 5A 5A 31 4A 5A 58",
+                       "7E8 22 57 30 30 30 30 30 31"}
+        << 0x7E8 << vin;
+    QTest::newRow("CAN 29 bit 250 kbaud")
+        << 9
+        << QStringList{"18 DA F1 10 10 14 49 02 01 57 56 57", "18 DA F1 10 21 5A 5A 5A 31 4A 5A 58",
+                       "18 DA F1 10 22 57 30 30 30 30 30 31"}
+        << 0x10 << vin;
+    // A number of 16 characters is no VIN, on any bus.
+    QTest::newRow("CAN 16 characters")
+        << 6
+        << QStringList{"7E8 10 13 49 02 01 57 56 57", "7E8 21 5A 5A 5A 31 4A 5A 58",
+                       "7E8 22 57 30 30 30 30 30"}
+        << 0x7E8 << QString();
     // ISO 9141-2: five lines 49 02 0n of four bytes, the first led by three zeros, then a check byte;
     // the adapter may print them in any order.
     QTest::newRow("K-line") << 3
@@ -341,7 +362,19 @@ void TestObdVehicle::vin_data() {
                                            "48 6B 11 49 02 02 56 57 5A 5A 4B",
                                            "48 6B 11 49 02 04 58 57 30 30 98",
                                            "48 6B 11 49 02 05 30 30 30 31 70"}
-                            << 0x11;
+                            << 0x11 << vin;
+    // Line 3 came as "<DATA ERROR": the other four would make a 13-character number.
+    QTest::newRow("K-line, a line lost")
+        << 3
+        << QStringList{"48 6B 11 49 02 01 00 00 00 57 E4", "48 6B 11 49 02 02 56 57 5A 5A 4B", "<DATA ERROR",
+                       "48 6B 11 49 02 04 58 57 30 30 98", "48 6B 11 49 02 05 30 30 30 31 70"}
+        << 0x11 << QString();
+    // The last line lost leaves no gap, but 13 characters.
+    QTest::newRow("KWP, the last line lost")
+        << 4
+        << QStringList{"87 F1 11 49 02 01 00 00 00 57 00", "87 F1 11 49 02 02 56 57 5A 5A 00",
+                       "87 F1 11 49 02 03 5A 31 4A 5A 00", "87 F1 11 49 02 04 58 57 30 30 00"}
+        << 0x11 << QString();
 }
 
 void TestObdVehicle::vin() {
@@ -353,8 +386,8 @@ void TestObdVehicle::vin() {
     for (const TObdWiadomosc &w : m)
         if (w.adres == address) own << w.dane;
     QVERIFY(!own.isEmpty());
-    QCOMPARE(TekstVin(DaneInformacji(own, 0x02, protocol >= 6)), QStringLiteral("WVWZZZ1JZXW000001"));
-    if (protocol == 6) {
+    QTEST(TekstVin(DaneInformacji(own, 0x02, protocol >= 6)), "vin");
+    if (QTest::currentDataTag() == QByteArrayView("CAN 11 bit")) {
         // The other unit's negative answer is a message of its own, not part of the number.
         QCOMPARE(m.size(), 2);
         QCOMPARE(m[0].adres, 0x7E9);
@@ -377,7 +410,50 @@ void TestObdVehicle::calibrationIds() {
     QCOMPARE(NumeryCvn(QByteArray::fromHex("1A2B3C4D00C0FFEE12")), QStringList({"1A2B3C4D", "00C0FFEE"}));
     QCOMPARE(NazwaSterownika(QByteArray("ECM\0-EngineControl\0\0", 20)), QStringLiteral("ECM-EngineControl"));
     // Unprintable bytes do not reach the screen as they are.
-    QCOMPARE(KalibracjeId(QByteArray("AB\x07\xFF", 4)), QStringList({"AB??"}));
+    QCOMPARE(KalibracjeId(QByteArray("A\xFF"
+                                     "B\x07",
+                                     4)),
+             QStringList({"A?B?"}));
+    // Padding with 0xFF or spaces is no part of the ID; an ID of padding alone is none.
+    QCOMPARE(KalibracjeId(QByteArray("TRV1A2B3") + QByteArray(8, '\xFF') + QByteArray("  TRVGAS0720    ") +
+                          QByteArray(16, '\xFF')),
+             QStringList({"TRV1A2B3", "TRVGAS0720"}));
+
+    // Seven IDs: 49 04 07 and 112 bytes = 0x73, a first frame and 16 consecutive frames, whose counter
+    // runs 21..2F and wraps to 20.
+    QByteArray seven;
+    for (int i = 1; i <= 7; ++i)
+        seven += QByteArray("TRVCAL0") + char('0' + i) + QByteArray(8, '\0');
+    const QByteArray message = QByteArray::fromHex("490407") + seven;
+    QStringList lines{"7E8 10 73 " + QString::fromLatin1(message.left(6).toHex(' ').toUpper())};
+    for (int pos = 6, n = 1; pos < message.size(); pos += 7, ++n)
+        lines << QStringLiteral("7E8 2%1 ").arg(n % 16, 1, 16).toUpper() +
+                     QString::fromLatin1(message.mid(pos, 7).toHex(' ').toUpper());
+    QCOMPARE(lines.size(), 17);
+    QVERIFY(lines.last().startsWith(QLatin1String("7E8 20 ")));
+    const QList<TObdWiadomosc> m7 = WiadomosciOdpowiedzi(Reply(lines), 6);
+    QCOMPARE(m7.size(), 1);
+    QCOMPARE(
+        KalibracjeId(DaneInformacji({m7[0].dane}, 0x04, true)),
+        QStringList({"TRVCAL01", "TRVCAL02", "TRVCAL03", "TRVCAL04", "TRVCAL05", "TRVCAL06", "TRVCAL07"}));
+
+    // On the older buses a gap in the line counter makes the item not available, and so do
+    // calibration IDs or a name whose last lines are missing.
+    auto linia = [](const char *hex) { return QByteArray::fromHex(hex); };
+    QCOMPARE(DaneInformacji({linia("49060211223344"), linia("490601AABBCCDD")}, 0x06, false),
+             QByteArray::fromHex("AABBCCDD11223344"));
+    QCOMPARE(DaneInformacji({linia("490601AABBCCDD"), linia("49060311223344")}, 0x06, false), QByteArray());
+    QCOMPARE(DaneInformacji({linia("490602AABBCCDD"), linia("49060311223344")}, 0x06, false), QByteArray());
+    QList<QByteArray> calid;
+    for (int n = 1; n <= 8; ++n)
+        calid << QByteArray::fromHex("4904") + char(n) + QByteArray("ABCD");
+    QCOMPARE(DaneInformacji(calid, 0x04, false).size(), 32);
+    QCOMPARE(DaneInformacji(calid.mid(0, 7), 0x04, false), QByteArray());
+    QList<QByteArray> name;
+    for (int n = 1; n <= 5; ++n)
+        name << QByteArray::fromHex("490A") + char(n) + QByteArray("ECM-");
+    QCOMPARE(DaneInformacji(name, 0x0A, false).size(), 20);
+    QCOMPARE(DaneInformacji(name.mid(0, 4), 0x0A, false), QByteArray());
 }
 
 void TestObdVehicle::malformedAnswers() {
@@ -399,17 +475,33 @@ void TestObdVehicle::malformedAnswers() {
 void TestObdVehicle::freezeFrameThroughTheLoop_data() {
     QTest::addColumn<QString>("freezeDtc");
     QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<FrameMap>("more"); // answers added to the car's
+    QTest::addColumn<QStringList>("moreValues");
     const QStringList first{"0101", "0141", "0121", "0130", "0131",  "014D",
                             "014E", "03",   "07",   "0A",   "020200"};
     QTest::newRow("stored") << "01 71"
                             << first + QStringList{"020000", "020500", "020C00", "022000", "022F00",
-                                                   "0902",   "0904",   "0906",   "090A"};
-    QTest::newRow("none stored") << "00 00" << first + QStringList{"0902", "0904", "0906", "090A"};
+                                                   "0902",   "0904",   "0906",   "090A"}
+                            << FrameMap() << QStringList();
+    QTest::newRow("none stored") << "00 00" << first + QStringList{"0902", "0904", "0906", "090A"}
+                                 << FrameMap() << QStringList();
+    // The bitmaps chain on to 02 60 00, which offers 62 (actual torque, A - 125 %) and the bitmap of
+    // 81-A0, which the catalogue does not reach.
+    QTest::newRow("above 60") << "01 71" << first + QStringList{"020000", "020500", "020C00", "022000",
+                                                                "022F00", "024000", "026000", "026200",
+                                                                "0902",   "0904",   "0906",   "090A"}
+                              << FrameMap{{"022000", {"7E8 07 42 20 00 00 02 00 01"}},
+                                          {"024000", {"7E8 07 42 40 00 00 00 00 01"}},
+                                          {"026000", {"7E8 07 42 60 00 40 00 00 01"}},
+                                          {"026200", {"7E8 04 42 62 00 8C"}}}
+                              << QStringList{"62 Actual engine - percent torque 0x8C % -1"};
 }
 
 void TestObdVehicle::freezeFrameThroughTheLoop() {
     QFETCH(QString, freezeDtc);
     QFETCH(QStringList, asked);
+    QFETCH(FrameMap, more);
+    QFETCH(QStringList, moreValues);
     ObdRig r;
     PojazdRec page;
     r.obd.MyPojazd = &page;
@@ -421,7 +513,7 @@ void TestObdVehicle::freezeFrameThroughTheLoop() {
     r.obd.Stan = 1000;
     // A car answering by hand-made frames: MIL on with one code, no drive-cycle status, the frame of
     // P0171 (coolant 7B = 83 °C, RPM 0C B0 = 812, fuel level 9E = 62.0 %), a refused CALID, a CVN.
-    const QMap<QString, QStringList> car = {
+    FrameMap car = {
         {"0101", {"7E8 06 41 01 81 07 E5 05"}},
         {"0141", {"NO DATA"}},
         // 57 km and (no answer) minutes with the lamp on, 12 warm-ups, 1234 km and 2710 min since the clear.
@@ -444,6 +536,7 @@ void TestObdVehicle::freezeFrameThroughTheLoop() {
         {"0906", {"7E8 07 49 06 01 1A 2B 3C 4D"}},
         {"090A", {"NO DATA"}},
     };
+    car.insert(more);
     QStringList sent;
     for (int step = 0; step < 100 && page.shown.isEmpty(); ++step) {
         r.obd.Opoznienie = 0;
@@ -485,9 +578,10 @@ void TestObdVehicle::freezeFrameThroughTheLoop() {
         values << QStringLiteral("%1 %2 %3 %4 %5")
                       .arg(w.pid, 0, 16)
                       .arg(w.nazwa, w.tekst, w.jednostka)
-                      .arg(*w.wartosc);
+                      .arg(w.wartosc.value_or(-1));
     QCOMPARE(values, QStringList({"5 Engine coolant temperature 83 °C 83", "c Engine RPM 812 rpm 812",
-                                  "2f Fuel Level Input 62.0 % 62"}));
+                                  "2f Fuel Level Input 62.0 % 62"}) +
+                         moreValues);
 }
 
 QTEST_GUILESS_MAIN(TestObdVehicle)

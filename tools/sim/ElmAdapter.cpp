@@ -32,7 +32,9 @@ void ElmAdapter::receive(const QByteArray &bytes, int64_t nowMs) {
             const bool overflow = lineOverflow_;
             line_.clear();
             lineOverflow_ = false;
-            handleLine(raw, std::max(nowMs, busyUntil_), overflow);
+            // The command, its CR included, took its time on the serial line to come in.
+            const int64_t in = nowMs + (transferUs(raw.size() + 1) + 999) / 1000;
+            handleLine(raw, std::max(in, busyUntil_), overflow);
         } else if (c == '\n' || c == '\0') {
             // The adapter ignores line feeds and NULs.
         } else if (line_.size() < MaxLine) {
@@ -55,8 +57,18 @@ std::optional<int64_t> ElmAdapter::nextOutputMs() const {
     return out_.first().due;
 }
 
+int64_t ElmAdapter::transferUs(qsizetype bytes) const {
+    // Start bit, 8 data bits, stop bit.
+    return options_.baud > 0 ? int64_t(bytes) * 10 * 1000000 / options_.baud : 0;
+}
+
 void ElmAdapter::queue(int64_t due, const QByteArray &bytes) {
     if (bytes.isEmpty()) return;
+    if (options_.baud > 0) {
+        // The piece is in the host's hands when its last byte is through the serial line.
+        lineFreeUs_ = std::max(lineFreeUs_, due * 1000) + transferUs(bytes.size());
+        due = (lineFreeUs_ + 999) / 1000;
+    }
     due = std::max(due, busyUntil_);
     if (!out_.isEmpty() && out_.last().due == due) {
         out_.last().bytes += bytes;
@@ -292,8 +304,16 @@ std::optional<ElmAdapter::Lines> ElmAdapter::handleRequest(const QByteArray &cmd
         hex.chop(1);
         if (limit == 0) return std::nullopt;
     }
-    const QByteArray request = QByteArray::fromHex(hex);
+    QByteArray request = QByteArray::fromHex(hex);
     if (request.isEmpty() || request.size() > 7) return std::nullopt;
+    if (request[0] == 0x01 && request.size() > 2) {
+        switch (options_.grouped) {
+        case ElmGrouped::Answer: break;
+        case ElmGrouped::NoData: *t += options_.delayMs; return Lines{"NO DATA"};
+        case ElmGrouped::Question: return std::nullopt;
+        case ElmGrouped::First: request.truncate(2); break;
+        }
+    }
 
     Lines lines;
     if (!connectBus(t, &lines)) return lines;

@@ -61,6 +61,8 @@ private:
     void selectProtocol(int number, bool automatic);
 
     void queue(int64_t due, const QByteArray &bytes);
+    // Microseconds the serial line takes for that many bytes at the --baud rate (0 without).
+    int64_t transferUs(qsizetype bytes) const;
     // Sends lines with their line ends (and a part answer so far) due at *t.
     void flushLines(Lines *lines, int64_t t);
     QByteArray eol() const { return linefeeds_ ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r"); }
@@ -72,7 +74,8 @@ private:
 
     QList<Piece> out_;
     int64_t busyUntil_ = 0;
-    QByteArray line_; // command being typed
+    int64_t lineFreeUs_ = 0; // the adapter's serial output is busy until then
+    QByteArray line_;        // command being typed
     bool lineOverflow_ = false;
     QByteArray lastCommand_; // repeated by an empty line
     QByteArray transcript_;  // answer text of the command being handled, for onExchange

@@ -56,7 +56,10 @@ QString elmUsage() {
         "                           (01 4E), permanent (mode 0A), e.g. --no-data vin,freeze\n"
         "  --voltage V              ATRV reading (default 12.6)\n"
         "  --banner TEXT            ATZ/ATI text (default \"ELM327 v1.5\")\n"
-        "  --delay-ms N             a unit's answer time (default 40)\n"
+        "  --delay-ms N             a unit's answer time, the ECU time (default 40)\n"
+        "  --baud N                 serial transfer time at N baud, both ways (default 0: instant)\n"
+        "  --grouped MODE           mode-01 requests for several PIDs: answer (default, as on CAN),\n"
+        "                           no-data, question (\"?\") or first (the first PID only)\n"
         "  --search-ms N            automatic protocol search time (default 600)\n"
         "  --bus-init-ms N          K-line bus initialisation time (default 400)\n"
         "  --drop-prompt-rate R     share of replies without the \">\" prompt, 0..1\n"
@@ -137,6 +140,18 @@ std::optional<ElmOptions> parseElmOptions(const QStringList &args, QString *erro
          }},
         {"--delay-ms", [&](const QString &v) { return toInt(v, 0, 60000, &o.delayMs); }},
         {"--search-ms", [&](const QString &v) { return toInt(v, 0, 60000, &o.searchMs); }},
+        {"--baud", [&](const QString &v) { return toInt(v, 300, 4000000, &o.baud); }},
+        {"--grouped",
+         [&](const QString &v) {
+             static const std::map<QString, ElmGrouped> modes = {{"answer", ElmGrouped::Answer},
+                                                                 {"no-data", ElmGrouped::NoData},
+                                                                 {"question", ElmGrouped::Question},
+                                                                 {"first", ElmGrouped::First}};
+             const auto m = modes.find(v);
+             if (m == modes.end()) return false;
+             o.grouped = m->second;
+             return true;
+         }},
         {"--bus-init-ms", [&](const QString &v) { return toInt(v, 0, 60000, &o.busInitMs); }},
         {"--drop-prompt-rate", [&](const QString &v) { return toDouble(v, 0.0, 1.0, &o.dropPromptRate); }},
         {"--seed",

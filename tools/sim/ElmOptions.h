@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+// How the adapter takes a mode-01 request for several PIDs ("010C0D05"): as an ELM327 on CAN does, or
+// refused as some clones do (NO DATA, "?", or only the first PID answered).
+enum class ElmGrouped { Answer, NoData, Question, First };
+
 struct ElmOptions {
     // The car
     int protocol = 6;          // bus protocol of the car, 1..9 in the adapter's numbering
@@ -28,7 +32,8 @@ struct ElmOptions {
     bool linefeeds = false; // line feeds after CR from reset on (ATL1)
 
     // Timing in milliseconds
-    int delayMs = 40;       // a unit's answer to one request
+    int delayMs = 40;       // a unit's answer to one request (the ECU's answer time)
+    int baud = 0;           // serial transfer at this rate (10 bits a byte, both ways); 0 = instant
     int atMs = 2;           // an AT command
     int resetMs = 250;      // ATZ until the banner
     int searchMs = 600;     // automatic protocol search
@@ -43,6 +48,7 @@ struct ElmOptions {
     uint8_t padByte = 0x00;
     bool searching = false; // "SEARCHING..." before the first answer on a set protocol too
     uint32_t seed = 1;      // random quirks are repeatable
+    ElmGrouped grouped = ElmGrouped::Answer;
 
     // The program
     QString link;     // symbolic link to the pseudo-terminal, removed on exit

@@ -28,6 +28,7 @@ ElmShell::ElmShell(const ElmOptions &options, QObject *parent)
     : QObject(parent), options_(options), adapter_(options, 0) {
     clock_.start();
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer); // answers come within a millisecond of their time
     connect(&timer_, &QTimer::timeout, this, &ElmShell::pump);
     connect(&pty_, &Pty::received, this, [this](const QByteArray &b) { onReceived(b, false); });
     connect(&tcp_, &TcpLink::received, this, [this](const QByteArray &b) { onReceived(b, true); });

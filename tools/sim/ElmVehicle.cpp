@@ -301,13 +301,19 @@ QList<ElmEcuAnswer> ElmVehicle::answer(const QByteArray &request, int64_t msSinc
         Ecu &e = ecus_[i];
         QByteArray m;
         switch (mode) {
-        case 0x01:
-            if (request.size() == 2) {
-                const int pid = uint8_t(request[1]);
+        case 0x01: {
+            // Up to six PIDs a request: the unit answers those it has, each with its data, in the
+            // order asked; none of them, no answer.
+            if (request.size() < 2 || request.size() > 7) break;
+            QByteArray all;
+            for (int k = 1; k < request.size(); ++k) {
+                const int pid = uint8_t(request[k]);
                 const QByteArray data = pidData(i, pid, t);
-                if (!data.isEmpty()) m = elmBytes({0x41, pid}) + data;
+                if (!data.isEmpty()) all += char(pid) + data;
             }
+            if (!all.isEmpty()) m = char(0x41) + all;
             break;
+        }
         case 0x03:
         case 0x07:
         case 0x0A:
